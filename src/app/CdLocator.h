@@ -1,0 +1,10 @@
+// Finds the drive that holds the game's CD by the marker file in its root.
+#pragma once
+
+// The first letter at or after `letter`, up to 'z', whose root is a CD-ROM
+// drive, or 0 when there is none.
+char NextCdDrive(char letter);
+
+// Sets CdRoot and CdLetter to the CD-ROM drive whose root holds "jex.ico",
+// or empties both when no drive does. Drives a: and b: are never tried.
+void LocateCd();

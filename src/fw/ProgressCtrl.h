@@ -1,0 +1,12 @@
+#pragma once
+
+#include "fw/Wnd.h"
+
+#include <commctrl.h>
+
+class CProgressCtrl : public CWnd {
+public:
+    void SetRange(int lower, int upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+    int SetPos(int pos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(pos))); }
+    int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
+};

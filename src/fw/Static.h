@@ -1,0 +1,6 @@
+#pragma once
+
+#include "fw/Wnd.h"
+
+class CStatic : public CWnd {
+};

@@ -1,0 +1,135 @@
+#include "fw/WinApp.h"
+
+#include "fw/Afx.h"
+
+#include <commctrl.h>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+std::string LoadAppTitle(HINSTANCE instance)
+{
+    char title[256] = "";
+    LoadStringA(instance, AFX_IDS_APP_TITLE, title, sizeof title);
+    return title;
+}
+
+} // namespace
+
+CWinApp::CWinApp(const char* appName)
+{
+    if (appName)
+        m_strAppName = appName;
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (m_hCtl3d) {
+        using UnregisterFn = BOOL(WINAPI*)(HINSTANCE);
+        if (auto unregister = reinterpret_cast<UnregisterFn>(
+                reinterpret_cast<void*>(GetProcAddress(m_hCtl3d, "Ctl3dUnregister"))))
+            unregister(m_hInstance);
+        FreeLibrary(m_hCtl3d);
+    }
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+void CWinApp::SetInstance(HINSTANCE instance)
+{
+    m_hInstance = instance;
+    if (m_strAppName.empty())
+        m_strAppName = LoadAppTitle(instance);
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::Run()
+{
+    if (!m_pMainWnd)
+        PostQuitMessage(0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void CWinApp::Enable3dControls()
+{
+    if (m_hCtl3d)
+        return;
+    // A library of this name planted beside the program or on the CD would
+    // run with the installer's rights, so only the system directory counts.
+    HMODULE module = LoadLibraryExA("CTL3D32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
+        // Systems without the search flags: name the file by its full path.
+        char path[MAX_PATH + 16];
+        UINT length = GetSystemDirectoryA(path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return;
+        lstrcatA(path, "\\CTL3D32.DLL");
+        module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    if (!module)
+        return;
+
+    using RegisterFn = BOOL(WINAPI*)(HINSTANCE);
+    auto registerFn = reinterpret_cast<RegisterFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "Ctl3dRegister")));
+    auto subclassFn = reinterpret_cast<RegisterFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "Ctl3dAutoSubclass")));
+    if (!registerFn || !subclassFn || !registerFn(m_hInstance)) {
+        FreeLibrary(module);
+        return;
+    }
+    subclassFn(m_hInstance);
+    m_hCtl3d = module;
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    if (g_pApp && g_pApp->m_hInstance)
+        return g_pApp->m_hInstance;
+    return GetModuleHandleA(nullptr);
+}
+
+const char* AfxGetAppTitle()
+{
+    if (g_pApp && !g_pApp->m_strAppName.empty())
+        return g_pApp->m_strAppName.c_str();
+    static const std::string title = LoadAppTitle(GetModuleHandleA(nullptr));
+    return title.c_str();
+}
+
+HWND AfxGetSafeOwner(HWND parent)
+{
+    if (parent)
+        return parent;
+    return GetActiveWindow();
+}
+
+int AfxMessageBox(const char* text, UINT type)
+{
+    return MessageBoxA(AfxGetSafeOwner(nullptr), text, AfxGetAppTitle(), type);
+}
+
+void AfxInitCommonControls()
+{
+    static bool done = false;
+    if (done)
+        return;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    done = InitCommonControlsEx(&controls) != FALSE;
+}

@@ -1,0 +1,24 @@
+// What an installation puts on disk: the directories to create under the
+// target directory, the files to copy from the CD for each kind of
+// installation, and the bytes each kind needs. Each table ends with a null.
+#pragma once
+
+#include <cstdint>
+
+extern const char* const ManifestDirectories[];
+extern const char* const PartialFiles[];
+extern const char* const FullFiles[];
+
+constexpr uint32_t PartialInstallBytes = 233163669;
+constexpr uint32_t FullInstallBytes = 579639189;
+
+// The installer's own copy in the target directory: the one listed file
+// that removal leaves in place.
+constexpr char kInstallerCopy[] = "JEXINSTL.EXE";
+
+// The file table and the byte total of the kind that FullInstall selects.
+const char* const* SelectedFiles();
+uint32_t SelectedInstallBytes();
+
+// The number of entries of a table, its null excluded.
+int CountEntries(const char* const* table);

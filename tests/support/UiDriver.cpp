@@ -1,0 +1,213 @@
+#include "support/UiDriver.h"
+
+namespace ui {
+
+namespace {
+
+constexpr DWORD kPollMs = 20;
+
+struct FindRequest {
+    const std::string* caption;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
+{
+    auto* request = reinterpret_cast<FindRequest*>(param);
+    if (!IsWindowVisible(window))
+        return TRUE;
+    if (request->className) {
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpA(className, request->className) != 0)
+            return TRUE;
+    }
+    if (GetText(window) != *request->caption)
+        return TRUE;
+    request->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectChildText(HWND window, LPARAM param)
+{
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(GetText(window));
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindTopWindow(const std::string& caption, const char* className)
+{
+    FindRequest request = {&caption, className, nullptr};
+    EnumWindows(&MatchTopWindow, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND WaitForWindow(const std::string& caption, const char* className, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = FindTopWindow(caption, className))
+            return found;
+        if (GetTickCount() - start >= timeoutMs)
+            return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+std::string GetText(HWND window)
+{
+    char text[2048] = "";
+    // WM_GETTEXT rather than GetWindowText: it reads other processes' controls too.
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+std::string GetItemText(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item ? GetText(item) : std::string();
+}
+
+bool IsItemEnabled(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item && IsWindowEnabled(item);
+}
+
+bool IsItemVisible(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item && IsWindowVisible(item);
+}
+
+int GetItemCheck(HWND dialog, int id)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<int>(result);
+}
+
+std::vector<std::string> ChildTexts(HWND dialog)
+{
+    std::vector<std::string> texts;
+    EnumChildWindows(dialog, &CollectChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool ClickItem(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item && PostMessageA(item, BM_CLICK, 0, 0);
+}
+
+HWND FindChildByText(HWND dialog, const std::string& text)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetText(child) == text)
+            return child;
+    }
+    return nullptr;
+}
+
+bool SetItemText(HWND dialog, int id, const std::string& text)
+{
+    HWND item = GetDlgItem(dialog, id);
+    if (!item)
+        return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+void PressKey(HWND window, UINT virtualKey)
+{
+    UINT scan = MapVirtualKeyA(virtualKey, 0);
+    PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
+{
+    MessageBoxSeen seen;
+    DWORD start = GetTickCount();
+    for (;;) {
+        // A message box is a dialog that has the static text 0xFFFF.
+        HWND box = FindTopWindow(caption, kDialogClass);
+        if (box && GetDlgItem(box, kMessageBoxTextId)) {
+            seen.window = box;
+            seen.caption = caption;
+            seen.text = GetItemText(box, kMessageBoxTextId);
+            return seen;
+        }
+        if (GetTickCount() - start >= timeoutMs)
+            return seen;
+        Sleep(kPollMs);
+    }
+}
+
+MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD timeoutMs)
+{
+    MessageBoxSeen seen = WaitForMessageBox(caption, timeoutMs);
+    if (seen.window) {
+        ClickItem(seen.window, buttonId);
+        WaitForWindowGone(seen.window, timeoutMs);
+    }
+    return seen;
+}
+
+Process::~Process()
+{
+    if (IsRunning())
+        Kill();
+    if (m_info.hProcess)
+        CloseHandle(m_info.hProcess);
+    if (m_info.hThread)
+        CloseHandle(m_info.hThread);
+}
+
+bool Process::Start(const std::string& exePath, const std::string& currentDir)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = exePath;
+    return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_info) != 0;
+}
+
+long Process::WaitForExit(DWORD timeoutMs)
+{
+    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool Process::IsRunning() const
+{
+    return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::Kill()
+{
+    if (m_info.hProcess) {
+        TerminateProcess(m_info.hProcess, 255);
+        WaitForSingleObject(m_info.hProcess, 5000);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,81 @@
+// Drives the windows of a program the way a person would, through the
+// Win32 messages of its windows: finds windows by caption and class, reads
+// their texts and states, presses buttons and keys and answers message
+// boxes. Every wait is bounded; a failed wait names the window it wanted.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+constexpr DWORD kDefaultTimeoutMs = 15000;
+
+// The standard dialog class, also that of message boxes.
+constexpr char kDialogClass[] = "#32770";
+
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+// Waits for a visible top-level window with exactly this caption (and
+// class, when given). Returns null after the timeout.
+HWND WaitForWindow(const std::string& caption, const char* className = kDialogClass,
+                   DWORD timeoutMs = kDefaultTimeoutMs);
+// Finds such a window now, or returns null.
+HWND FindTopWindow(const std::string& caption, const char* className = kDialogClass);
+// Waits until the window no longer exists or is hidden.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
+
+std::string GetText(HWND window);
+std::string GetItemText(HWND dialog, int id);
+bool IsItemEnabled(HWND dialog, int id);
+bool IsItemVisible(HWND dialog, int id);
+int GetItemCheck(HWND dialog, int id);
+// The texts of every child window, in Z order (for failure messages).
+std::vector<std::string> ChildTexts(HWND dialog);
+
+// Presses a button as the mouse would (BM_CLICK, posted).
+bool ClickItem(HWND dialog, int id);
+// The child button with this text, or null.
+HWND FindChildByText(HWND dialog, const std::string& text);
+// Sets an edit control's text.
+bool SetItemText(HWND dialog, int id, const std::string& text);
+// Posts a key press and release to a window.
+void PressKey(HWND window, UINT virtualKey);
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+
+// Waits for a message box with this caption and reads its text.
+MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs = kDefaultTimeoutMs);
+// Waits for a message box, presses the button with this id (IDOK, IDRETRY,
+// IDYES, ...) and returns what it showed. window is null when none came.
+MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId,
+                                DWORD timeoutMs = kDefaultTimeoutMs);
+
+// A program started for a test; killed if still running when it goes.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Starts the program with its path as the whole command line.
+    bool Start(const std::string& exePath, const std::string& currentDir = std::string());
+    // Waits for the end; returns the exit code, or -1 after the timeout.
+    long WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs);
+    bool IsRunning() const;
+    void Kill();
+    DWORD Id() const { return m_info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_info = {};
+};
+
+} // namespace ui
