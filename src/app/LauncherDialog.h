@@ -1,9 +1,52 @@
-// The launcher window: the program's only main window.
+// The launcher window: the program's only main window, a picture with six
+// picture buttons. It keeps the installed state and runs each button's
+// operation to its end inside the button's command.
 #pragma once
 
 #include "fw/Dialog.h"
+#include "gfx/BitmapButton.h"
+#include "gfx/PaletteBitmap.h"
+
+#include <string>
 
 class LauncherDialog : public CDialog {
 public:
     explicit LauncherDialog(HWND parent);
+
+    // Re-reads the installed state from the registry, sets InstallPath and
+    // enables the uninstall, configuration and game buttons accordingly.
+    void RefreshInstallState();
+
+    // The operations behind the buttons.
+    void RunInstall();   // install sequence (install/InstallSequence.cpp)
+    void RunUninstall(); // uninstall sequence (install/UninstallSequence.cpp)
+    void RunConfig();    // program starts (app/ProgramLaunch.cpp)
+    void RunGame();
+    void RunIntro();
+
+    // Message boxes owned by this window carry this caption.
+    static constexpr char kCaption[] = "Program Instalacyjny";
+    int ShowMessage(const char* text, UINT type);
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FitAndCentre();
+
+    BOOL m_bInstalled = FALSE;
+    std::string m_strProgramDir;
+    std::string m_strProgramFile;
+    BitmapButton m_btnCommands[5]; // 1002, 1010, 1011, 1012, 1013
+    BOOL m_bFocusLatch = FALSE;
+    BitmapButton m_btnExit;
+    PaletteBitmap m_bmpExit;
+    PaletteBitmap m_bmpBackground;
+    PaletteBitmap m_bmpIntro;
+    PaletteBitmap m_bmpInstall;
+    PaletteBitmap m_bmpUninstall;
+    PaletteBitmap m_bmpGame;
+    PaletteBitmap m_bmpConfig;
 };

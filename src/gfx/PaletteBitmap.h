@@ -1,0 +1,26 @@
+// A device-independent bitmap from the resources, turned into a device
+// bitmap with a logical palette from its own colour table, drawn cell by cell.
+#pragma once
+
+#include "fw/Gdi.h"
+
+class PaletteBitmap : public CGdiObject {
+public:
+    PaletteBitmap() = default;
+    ~PaletteBitmap() override;
+
+    // 1 on success, 0 when the program has no bitmap resource with that id.
+    int LoadFromResource(UINT id);
+    void SetCellSize(int width, int height);
+    void GetCellSize(int* width, int* height) const;
+    void SetSourceRect(const RECT& rect);
+    // Copies cell (column, row) into dc; destination right and bottom are
+    // inclusive. Returns 1.
+    int Draw(HDC dc, const RECT& destination, int column, int row);
+
+    BITMAPINFOHEADER m_header = {};
+    int m_nCellWidth = 0;
+    int m_nCellHeight = 0;
+    RECT m_rcSource = {};
+    HPALETTE m_hPalette = nullptr;
+};

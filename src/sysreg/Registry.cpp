@@ -1,0 +1,89 @@
+#include "sysreg/Registry.h"
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kStringBufferSize = 200;
+
+} // namespace
+
+bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char buffer[kStringBufferSize + 1] = {};
+    DWORD size = kStringBufferSize;
+    LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(buffer), &size);
+    if (status == ERROR_SUCCESS)
+        value = buffer; // the extra byte stops a value stored without its zero
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool WriteRegString(HKEY root, const char* subKey, const char* valueName, const std::string& value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG status = RegSetValueExA(key, valueName, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = sizeof value;
+    LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG status = RegSetValueExA(key, valueName, 0, REG_DWORD,
+                                 reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool DeleteRegKeyTree(HKEY parent, const char* subKey)
+{
+    HKEY key;
+    if (RegOpenKeyExA(parent, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD subKeyCount = 0;
+    DWORD longestName = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeyCount, &longestName, nullptr,
+                         nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        // Without the count nothing below can be visited; the key itself
+        // then only goes if it has no sub-keys.
+        subKeyCount = 0;
+    }
+    if (subKeyCount > 0) {
+        std::vector<char> name(longestName + 2);
+        // Downwards, so the indexes not yet visited stay valid.
+        for (DWORD index = subKeyCount; index-- > 0;) {
+            RegEnumKeyA(key, index, name.data(), static_cast<DWORD>(name.size()));
+            if (!DeleteRegKeyTree(key, name.data())) {
+                RegCloseKey(key);
+                return false;
+            }
+        }
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(parent, subKey) == ERROR_SUCCESS;
+}

@@ -1,0 +1,27 @@
+// The only code that touches the registry: read and write one string or one
+// 32-bit value under a root key and a sub-key path, and delete a key with
+// everything below it. Every key opened here is closed again before
+// returning; nothing is shown to the user.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// True when the value was read (at most 200 bytes with its terminator);
+// `value` then holds it. On failure `value` keeps what it had.
+bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value);
+
+// Stores a REG_SZ value, creating every missing key along the path.
+bool WriteRegString(HKEY root, const char* subKey, const char* valueName, const std::string& value);
+
+// True when a value of exactly 4 bytes was read into `value`. On failure
+// `value` is undefined: callers reset it themselves.
+bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& value);
+
+// Stores a REG_DWORD value, creating every missing key along the path.
+bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value);
+
+// Deletes the key and every key below it, depth first. Stops with false at
+// the first sub-key that cannot be deleted; what went already stays gone.
+bool DeleteRegKeyTree(HKEY parent, const char* subKey);
