@@ -21,14 +21,22 @@ void CopyPathPrefix(char* out, size_t outSize, const char* path, int n)
 {
     if (!out || outSize == 0)
         return;
-    size_t length = 0;
-    if (path) {
-        int backslashes = 0;
-        for (const char* p = path; *p && length + 1 < outSize; ++p) {
-            if (*p == '\\' && ++backslashes > n)
-                break;
-            out[length++] = *p;
-        }
-    }
+    const std::string prefix = PathPrefix(path, n);
+    const size_t length = prefix.size() < outSize ? prefix.size() : outSize - 1;
+    prefix.copy(out, length);
     out[length] = '\0';
+}
+
+std::string PathPrefix(const char* path, int n)
+{
+    std::string prefix;
+    if (!path)
+        return prefix;
+    int backslashes = 0;
+    for (const char* p = path; *p; ++p) {
+        if (*p == '\\' && ++backslashes > n)
+            break;
+        prefix += *p;
+    }
+    return prefix;
 }
