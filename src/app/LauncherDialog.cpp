@@ -39,7 +39,6 @@ void LauncherDialog::RefreshInstallState()
 
 // Until their own files exist.
 void LauncherDialog::RunInstall() {}
-void LauncherDialog::RunUninstall() {}
 void LauncherDialog::RunConfig() {}
 void LauncherDialog::RunGame() {}
 void LauncherDialog::RunIntro() {}
