@@ -1,6 +1,38 @@
 #include "app/LauncherDialog.h"
 
+#include "app/Globals.h"
+#include "app/ProgramLaunch.h"
+#include "fw/Afx.h"
 #include "resource.h"
+
+namespace {
+
+constexpr int kButtonLeft = 304;
+constexpr int kCellWidth = 320;
+constexpr int kCellHeight = 40;
+
+// Slots of m_btnCommands.
+enum { kInstall, kUninstall, kConfig, kGame, kIntro };
+
+} // namespace
+
+RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, const RECT& window)
+{
+    int growX = LauncherDialog::kClientWidth - (client.right - client.left);
+    int growY = LauncherDialog::kClientHeight - (client.bottom - client.top);
+    int outerWidth = window.right - window.left + growX;
+    int outerHeight = window.bottom - window.top + growY;
+
+    int x = screenWidth - outerWidth - 1;
+    if (x < 0)
+        x = 0;
+    x /= 2;
+    int y = screenHeight - outerHeight - 1;
+    if (y < 0)
+        y = 0;
+    y /= 2;
+    return {x, y, x + outerWidth, y + outerHeight};
+}
 
 LauncherDialog::LauncherDialog(HWND parent)
     : CDialog(IDD_LAUNCHER, parent)
@@ -14,31 +46,132 @@ int LauncherDialog::ShowMessage(const char* text, UINT type)
 
 BOOL LauncherDialog::OnInitDialog()
 {
+    SetWindowLongA(m_hWnd, GWL_EXSTYLE, GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOPMOST);
     CDialog::OnInitDialog();
+
+    HICON icon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_JEX));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+    FitAndCentre();
+
+    m_bmpBackground.LoadFromResource(IDB_BACKGROUND);
+    m_bmpBackground.SetSourceRect({0, 0, kClientWidth - 1, kClientHeight - 1});
+
+    struct Strip {
+        PaletteBitmap* bitmap;
+        UINT id;
+    };
+    const Strip strips[] = {
+        {&m_bmpInstall, IDB_STRIP_INSTALL}, {&m_bmpUninstall, IDB_STRIP_UNINSTALL},
+        {&m_bmpConfig, IDB_STRIP_CONFIG},   {&m_bmpGame, IDB_STRIP_GAME},
+        {&m_bmpExit, IDB_STRIP_EXIT},       {&m_bmpIntro, IDB_STRIP_INTRO},
+    };
+    for (const Strip& strip : strips) {
+        strip.bitmap->LoadFromResource(strip.id);
+        strip.bitmap->SetCellSize(kCellWidth, kCellHeight);
+    }
+
+    struct Place {
+        BitmapButton* button;
+        UINT id;
+        PaletteBitmap* strip;
+        int top;
+    };
+    const Place places[] = {
+        {&m_btnCommands[kInstall], IDC_INSTALL, &m_bmpInstall, 149},
+        {&m_btnCommands[kUninstall], IDC_UNINSTALL, &m_bmpUninstall, 201},
+        {&m_btnCommands[kConfig], IDC_CONFIG, &m_bmpConfig, 249},
+        {&m_btnCommands[kGame], IDC_GAME, &m_bmpGame, 298},
+        {&m_btnCommands[kIntro], IDC_INTRO, &m_bmpIntro, 101},
+        {&m_btnExit, IDOK, &m_bmpExit, 377},
+    };
+    for (const Place& place : places) {
+        if (place.button->Attach(place.id, m_hWnd, place.strip, 0))
+            place.button->MoveTo(kButtonLeft, place.top);
+    }
+
     RefreshInstallState();
     return TRUE;
 }
 
 BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
 {
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_INTRO:
+            RunIntro();
+            return TRUE;
+        case IDC_INSTALL:
+            RunInstall();
+            return TRUE;
+        case IDC_UNINSTALL:
+            RunUninstall();
+            return TRUE;
+        case IDC_CONFIG:
+            RunConfig();
+            return TRUE;
+        case IDC_GAME:
+            RunGame();
+            return TRUE;
+        default:
+            break;
+        }
+    }
+    // Exit (IDOK) ends the run with 1; Esc and the close box (IDCANCEL) with 2.
     return CDialog::OnCommand(id, code, control);
 }
 
 LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return CDialog::WindowProc(msg, wParam, lParam);
+    switch (msg) {
+    case WM_PAINT: {
+        CPaintDC dc(m_hWnd);
+        m_bmpBackground.Draw(dc, {0, 0, 639, 479}, 0, 0);
+        return TRUE;
+    }
+    case WM_SIZE:
+        DefWindowProcA(m_hWnd, msg, wParam, lParam);
+        // Any other size is undone, and the window goes back to the centre.
+        if (wParam != SIZE_MINIMIZED && wParam != SIZE_MAXHIDE)
+            FitAndCentre();
+        return TRUE;
+    case WM_MOUSEMOVE:
+        // The pointer is over the background, not over a button: taking the
+        // focus here ends the highlight of the button that had it.
+        if (!m_bFocusLatch) {
+            m_bFocusLatch = TRUE;
+            SetFocus();
+        }
+        return TRUE;
+    case WM_KILLFOCUS:
+        m_bFocusLatch = FALSE;
+        return FALSE;
+    default:
+        return CDialog::WindowProc(msg, wParam, lParam);
+    }
 }
 
 void LauncherDialog::FitAndCentre()
 {
+    RECT client, window;
+    GetClientRect(&client);
+    GetWindowRect(&window);
+    RECT placed = LauncherPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                    client, window);
+    SetWindowPos(HWND_TOP, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, 0);
 }
 
 void LauncherDialog::RefreshInstallState()
 {
+    m_bInstalled = ReadGameLocation(m_strProgramDir, m_strProgramFile);
+    lstrcpynA(InstallPath, m_strProgramDir.c_str(), kPathBufferSize);
+
+    m_btnCommands[kUninstall].EnableWindow(m_bInstalled);
+    m_btnCommands[kConfig].EnableWindow(m_bInstalled);
+    m_btnCommands[kGame].EnableWindow(m_bInstalled);
 }
 
 // Until their own files exist.
 void LauncherDialog::RunInstall() {}
-void LauncherDialog::RunConfig() {}
-void LauncherDialog::RunGame() {}
-void LauncherDialog::RunIntro() {}
+void LauncherDialog::RunUninstall() {}

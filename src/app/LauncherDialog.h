@@ -9,6 +9,11 @@
 
 #include <string>
 
+// Where the launcher goes on a screen of this size: its client area made
+// 624 x 464 (the frame kept as it is) and the whole window centred, never
+// beyond the top left corner. Returns the new window rectangle.
+RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, const RECT& window);
+
 class LauncherDialog : public CDialog {
 public:
     explicit LauncherDialog(HWND parent);
@@ -27,6 +32,9 @@ public:
     // Message boxes owned by this window carry this caption.
     static constexpr char kCaption[] = "Program Instalacyjny";
     int ShowMessage(const char* text, UINT type);
+
+    static constexpr int kClientWidth = 624;
+    static constexpr int kClientHeight = 464;
 
 protected:
     BOOL OnInitDialog() override;

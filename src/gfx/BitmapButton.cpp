@@ -14,6 +14,8 @@ int BitmapButton::Attach(UINT id, HWND parent, PaletteBitmap* strip, int row)
 
 void BitmapButton::SizeToCell()
 {
+    if (!m_pStrip)
+        return;
     int width = 0, height = 0;
     m_pStrip->GetCellSize(&width, &height);
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
@@ -24,11 +26,43 @@ void BitmapButton::MoveTo(int x, int y)
     SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
-void BitmapButton::DrawItem(DRAWITEMSTRUCT*)
+int BitmapButton::CellFor(UINT itemState) const
 {
+    if (itemState & ODS_DISABLED)
+        return kDisabledCell;
+    if (itemState & ODS_SELECTED)
+        return kPressedCell;
+    if (m_bHover)
+        return kHoverCell;
+    return kNormalCell;
+}
+
+void BitmapButton::DrawItem(DRAWITEMSTRUCT* draw)
+{
+    // Every drawing action (whole item, selection, focus) draws the same way.
+    if (!m_pStrip)
+        return;
+    m_pStrip->Draw(draw->hDC, draw->rcItem, CellFor(draw->itemState), m_nRow);
 }
 
 LRESULT BitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return Default(msg, wParam, lParam);
+    switch (msg) {
+    case WM_MOUSEMOVE: {
+        LRESULT result = Default(msg, wParam, lParam);
+        if (!m_bHover) {
+            Invalidate(FALSE);
+            m_bHover = 1;
+            SetFocus();
+        }
+        return result;
+    }
+    case WM_KILLFOCUS: {
+        LRESULT result = Default(msg, wParam, lParam);
+        m_bHover = 0;
+        return result;
+    }
+    default:
+        return Default(msg, wParam, lParam);
+    }
 }

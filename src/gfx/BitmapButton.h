@@ -1,5 +1,7 @@
 // A push button drawn entirely from one image strip cut into cells: normal,
-// highlighted, pressed and disabled.
+// highlighted, pressed and disabled. The highlight follows the pointer by
+// way of the keyboard focus: the first mouse move over the button takes the
+// focus, and losing the focus ends the highlight.
 #pragma once
 
 #include "fw/Button.h"
@@ -8,15 +10,24 @@ class PaletteBitmap;
 
 class BitmapButton : public CButton {
 public:
+    // Strip columns of the four looks.
+    enum Cell { kNormalCell = 0, kHoverCell = 1, kPressedCell = 2, kDisabledCell = 3 };
+
     BitmapButton() = default;
     ~BitmapButton() override = default;
 
     // Takes over the parent's control with that id. 1 on success, 0 when
     // the parent has no such control.
     int Attach(UINT id, HWND parent, PaletteBitmap* strip, int row);
+    // Gives the button the strip's cell size.
     void SizeToCell();
+    // Moves the button within its parent without resizing it.
     void MoveTo(int x, int y);
     void DrawItem(DRAWITEMSTRUCT* draw) override;
+
+    // The column a draw request with this item state shows.
+    int CellFor(UINT itemState) const;
+    bool IsHover() const { return m_bHover != 0; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -7,9 +7,74 @@ PaletteBitmap::~PaletteBitmap()
         ::DeleteObject(m_hPalette);
 }
 
-int PaletteBitmap::LoadFromResource(UINT)
+int PaletteBitmap::LoadFromResource(UINT id)
 {
-    return 0;
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    if (!found)
+        return 0;
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* dib = loaded ? LockResource(loaded) : nullptr;
+    if (!dib)
+        return 0;
+    return LoadFromPackedDib(dib);
+}
+
+int PaletteBitmap::LoadFromPackedDib(const void* dib)
+{
+    const BYTE* bytes = static_cast<const BYTE*>(dib);
+    // A second load replaces the first picture.
+    DeleteObject();
+    if (m_hPalette)
+        ::DeleteObject(m_hPalette);
+    CopyMemory(&m_header, bytes, sizeof m_header);
+
+    CClientDC screen(nullptr);
+    int colours = CreatePaletteFromTable(bytes);
+    HPALETTE oldPalette = nullptr;
+    if (m_hPalette) {
+        oldPalette = SelectPalette(screen, m_hPalette, FALSE);
+        RealizePalette(screen);
+    }
+    const BYTE* bits = bytes + m_header.biSize + 4 * colours;
+    m_hObject = CreateDIBitmap(screen, &m_header, CBM_INIT, bits,
+                               reinterpret_cast<const BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+    if (oldPalette)
+        SelectPalette(screen, oldPalette, TRUE);
+
+    if (m_hObject) {
+        m_nCellWidth = m_header.biWidth;
+        m_nCellHeight = m_header.biHeight;
+        m_rcSource = {0, 0, m_header.biWidth - 1, m_header.biHeight - 1};
+    }
+    return 1;
+}
+
+int PaletteBitmap::CreatePaletteFromTable(const BYTE* dib)
+{
+    m_hPalette = nullptr;
+    if (m_header.biBitCount > 8)
+        return 0;
+    int colours = m_header.biClrUsed ? static_cast<int>(m_header.biClrUsed) : 1 << m_header.biBitCount;
+
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                 sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * colours);
+    if (!memory)
+        return 0;
+    auto* palette = static_cast<LOGPALETTE*>(GlobalLock(memory));
+    palette->palVersion = 0x300;
+    palette->palNumEntries = static_cast<WORD>(colours);
+    const auto* table = reinterpret_cast<const RGBQUAD*>(dib + m_header.biSize);
+    for (int i = 0; i < colours; ++i) {
+        palette->palPalEntry[i].peRed = table[i].rgbRed;
+        palette->palPalEntry[i].peGreen = table[i].rgbGreen;
+        palette->palPalEntry[i].peBlue = table[i].rgbBlue;
+        palette->palPalEntry[i].peFlags = 0;
+    }
+    m_hPalette = CreatePalette(palette);
+    GlobalUnlock(memory);
+    GlobalFree(memory);
+    return colours;
 }
 
 void PaletteBitmap::SetCellSize(int width, int height)
@@ -29,7 +94,31 @@ void PaletteBitmap::SetSourceRect(const RECT& rect)
     m_rcSource = rect;
 }
 
-int PaletteBitmap::Draw(HDC, const RECT&, int, int)
+int PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
 {
+    // A picture whose resource was missing shows nothing.
+    if (!m_hObject)
+        return 1;
+    int x = m_rcSource.left + column * m_nCellWidth;
+    int y = m_rcSource.top + row * m_nCellHeight;
+
+    CMemoryDC memory(dc);
+    HPALETTE oldPalette = nullptr;
+    HPALETTE oldMemoryPalette = nullptr;
+    if (m_hPalette) {
+        oldPalette = SelectPalette(dc, m_hPalette, FALSE);
+        RealizePalette(dc);
+        oldMemoryPalette = SelectPalette(memory, m_hPalette, FALSE);
+        RealizePalette(memory);
+    }
+    {
+        CSelectObject bitmap(memory, m_hObject);
+        BitBlt(dc, destination.left, destination.top, destination.right + 1, destination.bottom + 1,
+               memory, x, y, SRCCOPY);
+    }
+    if (oldMemoryPalette)
+        SelectPalette(memory, oldMemoryPalette, TRUE);
+    if (oldPalette)
+        SelectPalette(dc, oldPalette, TRUE);
     return 1;
 }

@@ -11,6 +11,9 @@ public:
 
     // 1 on success, 0 when the program has no bitmap resource with that id.
     int LoadFromResource(UINT id);
+    // The same from a packed device-independent bitmap in memory (header,
+    // colour table, pixel bits). Returns 1.
+    int LoadFromPackedDib(const void* dib);
     void SetCellSize(int width, int height);
     void GetCellSize(int* width, int* height) const;
     void SetSourceRect(const RECT& rect);
@@ -23,4 +26,9 @@ public:
     int m_nCellHeight = 0;
     RECT m_rcSource = {};
     HPALETTE m_hPalette = nullptr;
+
+private:
+    // Makes m_hPalette from the header and the colour table that follows it;
+    // returns the number of colour table entries (0 above 8 bits per pixel).
+    int CreatePaletteFromTable(const BYTE* dib);
 };

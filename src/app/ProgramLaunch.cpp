@@ -1,0 +1,97 @@
+#include "app/ProgramLaunch.h"
+
+#include "app/CdLocator.h"
+#include "app/Globals.h"
+#include "app/LauncherDialog.h"
+#include "sysreg/Registry.h"
+
+#include <direct.h>
+#include <process.h>
+
+namespace {
+
+constexpr char kProductKeyPath[] = "Software\\Kestrel Forge\\Jex";
+constexpr char kProgramPathValue[] = "ProgramPath";
+constexpr char kProgramExecutableValue[] = "ProgramExecutable";
+constexpr char kProgramConfigValue[] = "ProgramConfig";
+constexpr char kWindowsKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr char kProgramFilesValue[] = "ProgramFilesDir";
+constexpr char kGameFolder[] = "\\Kestrel Forge\\Jex";
+
+int ReadLocation(const char* fileValue, std::string& directory, std::string& file)
+{
+    if (!ReadRegString(HKEY_CURRENT_USER, kProductKeyPath, kProgramPathValue, directory)) {
+        DefaultInstallPath(directory);
+        return 0;
+    }
+    return ReadRegString(HKEY_CURRENT_USER, kProductKeyPath, fileValue, file) ? 1 : 0;
+}
+
+// Makes the directory's drive and the directory itself current, then starts
+// the program with its path as the whole, unquoted command line. In overlay
+// mode this process ends as soon as the program's process exists.
+void StartFrom(const std::string& directory, const std::string& file, int mode)
+{
+    int drive = static_cast<unsigned char>(directory.c_str()[0]);
+    if (drive >= 'a' && drive <= 'z')
+        drive = drive - 'a' + 1;
+    else
+        drive -= 64;
+    // Failures are ignored; a number beyond A..Z names no drive at all.
+    if (drive >= 1 && drive <= 26)
+        _chdrive(drive);
+    _chdir(directory.c_str());
+
+    const char* argv[] = {file.c_str(), nullptr};
+    _spawnv(mode, file.c_str(), argv);
+}
+
+} // namespace
+
+int DefaultInstallPath(std::string& directory)
+{
+    directory.clear();
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, kWindowsKeyPath, kProgramFilesValue, directory))
+        return 0;
+    directory += kGameFolder;
+    return 1;
+}
+
+int ReadGameLocation(std::string& directory, std::string& file)
+{
+    return ReadLocation(kProgramExecutableValue, directory, file);
+}
+
+int ReadConfigLocation(std::string& directory, std::string& file)
+{
+    return ReadLocation(kProgramConfigValue, directory, file);
+}
+
+void LauncherDialog::RunGame()
+{
+    if (!ReadGameLocation(m_strProgramDir, m_strProgramFile))
+        return;
+    // On success the game runs alone from here: this process is gone.
+    StartFrom(m_strProgramDir, m_strProgramFile, _P_OVERLAY);
+}
+
+void LauncherDialog::RunConfig()
+{
+    if (!ReadConfigLocation(m_strProgramDir, m_strProgramFile))
+        return;
+    // The launcher does not respond until the configuration program ends.
+    StartFrom(m_strProgramDir, m_strProgramFile, _P_WAIT);
+}
+
+void LauncherDialog::RunIntro()
+{
+    while (CdLetter[0] == '\0') {
+        if (ShowMessage("Nie można odnależć CD-ROM'u - JEX", MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY)
+            return;
+        LocateCd();
+    }
+    char path[128] = "f:\\intro.exe";
+    path[0] = CdLetter[0];
+    const char* argv[] = {path, nullptr};
+    _spawnv(_P_WAIT, path, argv);
+}
