@@ -173,5 +173,4 @@ void LauncherDialog::RefreshInstallState()
 }
 
 // Until their own files exist.
-void LauncherDialog::RunInstall() {}
 void LauncherDialog::RunUninstall() {}
