@@ -173,4 +173,3 @@ void LauncherDialog::RefreshInstallState()
 }
 
 // Until their own files exist.
-void LauncherDialog::RunUninstall() {}
