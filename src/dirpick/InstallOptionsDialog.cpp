@@ -50,4 +50,3 @@ BOOL InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
 }
 
 // Until the directory browser exists.
-void InstallOptionsDialog::BrowseTarget() {}

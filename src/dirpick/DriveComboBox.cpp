@@ -1,0 +1,244 @@
+#include "dirpick/DriveComboBox.h"
+
+#include "fw/Afx.h"
+#include "fw/Gdi.h"
+#include "resource.h"
+
+#include <cstdio>
+
+namespace {
+
+// Shared by every drive list of the process; loaded once, never freed.
+HICON g_hDriveIcons[8] = {};
+HBITMAP g_hFocusPattern = nullptr;
+
+// The icon resource of every DriveKind (index = kind).
+constexpr WORD kIconIds[8] = {0,
+                              IDI_DRIVE_FLOPPY,
+                              IDI_DRIVE_FIXED,
+                              IDI_DRIVE_REMOTE,
+                              IDI_DRIVE_CDROM,
+                              IDI_DRIVE_RAM,
+                              IDI_DRIVE_REMOVABLE,
+                              IDI_DRIVE_COMPRESSED};
+
+constexpr int kIconSize = 16;
+constexpr int kIconLeft = 3;
+constexpr int kTextLeftWithIcon = 23;
+constexpr int kTextLeftPlain = 3;
+
+std::string RootOf(const std::string& path)
+{
+    size_t slash = path.find('\\');
+    if (slash == std::string::npos)
+        return std::string();
+    return path.substr(0, slash + 1);
+}
+
+} // namespace
+
+DriveComboBox::DriveComboBox()
+{
+    LoadImages();
+}
+
+void DriveComboBox::LoadImages()
+{
+    HINSTANCE instance = AfxGetInstanceHandle();
+    for (int kind = FloppyAB; kind <= Compressed; ++kind) {
+        if (!g_hDriveIcons[kind])
+            g_hDriveIcons[kind] = LoadIconA(instance, MAKEINTRESOURCEA(kIconIds[kind]));
+    }
+    if (!g_hFocusPattern)
+        g_hFocusPattern = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOCUS_PATTERN));
+}
+
+BOOL DriveComboBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
+{
+    style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_OWNERDRAWFIXED | CBS_DROPDOWNLIST;
+    if (!CreateEx(0, "COMBOBOX", "", style, rect, parent, id))
+        return FALSE;
+    m_nOptions = style & (DCS_LABEL | DCS_FREESPACE | DCS_ICONS);
+    FillDrives();
+    SelectCurrentDrive();
+    return TRUE;
+}
+
+std::string DriveComboBox::FormatAmount(uint64_t bytes)
+{
+    static const char* const kUnits[4] = {"k", "M", "G", "T"};
+    double x = static_cast<double>(bytes);
+    const char* unit;
+    int i = 0;
+    do {
+        unit = kUnits[i];
+        x *= 0.0009765625;
+        ++i;
+    } while (x > 1024.0 && i < 4);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f%s", x, unit);
+    return text;
+}
+
+void DriveComboBox::FillDrives()
+{
+    char freeLabel[64] = "";
+    LoadStringA(AfxGetInstanceHandle(), IDS_FREE_SPACE, freeLabel, sizeof freeLabel);
+
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        std::string text = {letter, ':', '\\'};
+        UINT type = GetDriveTypeA(text.c_str());
+        if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR)
+            continue;
+        int kind = static_cast<int>(type) - 1;
+        if (kind == FloppyAB && letter > 'b')
+            kind = Removable;
+        if (kind < FloppyAB || kind > Removable)
+            continue;
+
+        if (kind != FloppyAB && kind != CdRom) {
+            const std::string root = text;
+            if (m_nOptions & DCS_LABEL) {
+                char label[256] = "";
+                DWORD serial = 0, maxComponent = 0, flags = 0;
+                if (GetVolumeInformationA(root.c_str(), label, sizeof label, &serial,
+                                          &maxComponent, &flags, nullptr, 0)) {
+                    text += ' ';
+                    text += label;
+                    if (flags & FILE_VOLUME_IS_COMPRESSED)
+                        kind = Compressed;
+                }
+            }
+            CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+            DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+            if ((m_nOptions & DCS_FREESPACE) &&
+                GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector,
+                                  &freeClusters, &clusters)) {
+                // Formed in 64 bits: today's disks are larger than 4 GiB.
+                uint64_t freeBytes = static_cast<uint64_t>(sectorsPerCluster) * bytesPerSector *
+                                     freeClusters;
+                text += " (";
+                text += freeLabel;
+                text += FormatAmount(freeBytes);
+                text += ")";
+            }
+        }
+
+        int index = AddString(text.c_str());
+        if (index >= 0)
+            SetItemData(index, kind);
+    }
+}
+
+void DriveComboBox::SelectDriveOf(const std::string& path)
+{
+    SelectString(-1, RootOf(path).c_str());
+}
+
+void DriveComboBox::GetSelectedDrive(std::string& root) const
+{
+    int sel = GetCurSel();
+    if (sel < 0) {
+        root.clear();
+        return;
+    }
+    root = RootOf(GetLBText(sel));
+}
+
+void DriveComboBox::SelectCurrentDrive()
+{
+    char current[260] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    SelectDriveOf(current);
+}
+
+void DriveComboBox::UseParentFont(HDC)
+{
+    m_pFont = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
+}
+
+void DriveComboBox::MeasureItem(MEASUREITEMSTRUCT* measure)
+{
+    measure->itemHeight = static_cast<UINT>(m_nItemHeight);
+}
+
+int DriveComboBox::OnCreate(LPARAM createStruct)
+{
+    if (Default(WM_CREATE, 0, createStruct) == -1)
+        return -1;
+    CClientDC dc(m_hWnd);
+    UseParentFont(dc);
+    SIZE size = {0, 0};
+    {
+        CSelectObject font(dc, m_pFont);
+        GetTextExtentPoint32A(dc, "1Mgj", 4, &size);
+    }
+    POINT extent = {size.cx, size.cy};
+    LPtoDP(dc, &extent, 1);
+    m_nTextHeight = extent.y;
+    m_nItemHeight = extent.y > kIconSize ? extent.y : kIconSize;
+    // The combo box asked its parent for the heights before this point, when
+    // the parent could not yet tell it from other windows: set them now.
+    SetItemHeight(-1, m_nItemHeight);
+    SetItemHeight(0, m_nItemHeight);
+    return 0;
+}
+
+LRESULT DriveComboBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE)
+        return OnCreate(lParam);
+    return CComboBox::WindowProc(msg, wParam, lParam);
+}
+
+void DriveComboBox::DrawItem(DRAWITEMSTRUCT* draw)
+{
+    if (!m_pFont)
+        UseParentFont(draw->hDC);
+    if (static_cast<int>(draw->itemID) == -1)
+        return;
+    int position = static_cast<int>(draw->itemID);
+    if (draw->itemState & ODS_COMBOBOXEDIT)
+        position = GetCurSel();
+    if (position < 0)
+        return;
+    LPARAM kind = GetItemData(position);
+    HICON icon = (kind >= FloppyAB && kind <= Compressed) ? g_hDriveIcons[kind] : nullptr;
+
+    HDC dc = draw->hDC;
+    CSavedDC saved(dc);
+    if (m_pFont)
+        SelectObject(dc, m_pFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+
+    COLORREF text, back;
+    if (draw->itemState & ODS_SELECTED) {
+        text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        back = GetSysColor(COLOR_HIGHLIGHT);
+    } else {
+        text = GetSysColor(COLOR_WINDOWTEXT);
+        back = GetSysColor(COLOR_WINDOW);
+    }
+    SetTextColor(dc, text);
+    CGdiObject backBrush(CreateSolidBrush(back));
+    const RECT& rc = draw->rcItem;
+    FillRect(dc, &rc, static_cast<HBRUSH>(backBrush.m_hObject));
+
+    int textLeft = rc.left + kTextLeftPlain;
+    if (m_nOptions & DCS_ICONS) {
+        if (icon)
+            DrawIconEx(dc, rc.left + kIconLeft, rc.top + (m_nItemHeight - kIconSize) / 2, icon,
+                       kIconSize, kIconSize, 0, static_cast<HBRUSH>(backBrush.m_hObject),
+                       DI_NORMAL);
+        textLeft = rc.left + kTextLeftWithIcon;
+    }
+    std::string label = GetLBText(position);
+    TextOutA(dc, textLeft, rc.top + (m_nItemHeight - m_nTextHeight) / 2, label.c_str(),
+             static_cast<int>(label.size()));
+
+    if ((draw->itemState & ODS_FOCUS) && g_hFocusPattern) {
+        CGdiObject focusBrush(CreatePatternBrush(g_hFocusPattern));
+        FrameRect(dc, &rc, static_cast<HBRUSH>(focusBrush.m_hObject));
+    }
+}
