@@ -8,11 +8,13 @@
 // TIME is the system time in milliseconds since 1601. With
 // JEX_STANDIN_LIFETIME_MS set the program ends by itself after that many
 // milliseconds; otherwise it stays until it is closed.
+//
+// The stand-ins lie beside the game's own files, which include placeholder
+// copies of "Msvcrt.dll" on the sample CD. Under Wine a library in the
+// program's directory wins over the system's, and Wine's user32 needs
+// msvcrt, so these programs import kernel32 alone, use no C runtime, and
+// load user32 from the system directory only.
 #include <windows.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #ifndef STANDIN_NAME
 #error STANDIN_NAME names the program this stands in for
@@ -22,7 +24,79 @@ namespace {
 
 const char kClassName[] = "JexStandin";
 const UINT_PTR kLifetimeTimer = 1;
-std::string g_text;
+
+// The user32 functions used, loaded at start.
+struct User32 {
+    decltype(&RegisterClassA) registerClass;
+    decltype(&CreateWindowExA) createWindow;
+    decltype(&DefWindowProcA) defWindowProc;
+    decltype(&GetMessageA) getMessage;
+    decltype(&TranslateMessage) translateMessage;
+    decltype(&DispatchMessageA) dispatchMessage;
+    decltype(&SetTimer) setTimer;
+    decltype(&DestroyWindow) destroyWindow;
+    decltype(&PostQuitMessage) postQuitMessage;
+    decltype(&BeginPaint) beginPaint;
+    decltype(&EndPaint) endPaint;
+    decltype(&DrawTextA) drawText;
+    decltype(&GetClientRect) getClientRect;
+    decltype(&LoadCursorA) loadCursor;
+} g_user;
+
+char g_text[1024];
+
+template <typename Fn>
+bool Bind(HMODULE module, const char* name, Fn& fn)
+{
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return fn != nullptr;
+}
+
+bool LoadUser32()
+{
+    char path[MAX_PATH + 16];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    lstrcatA(path, "\\user32.dll");
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module)
+        return false;
+    return Bind(module, "RegisterClassA", g_user.registerClass) &&
+           Bind(module, "CreateWindowExA", g_user.createWindow) &&
+           Bind(module, "DefWindowProcA", g_user.defWindowProc) &&
+           Bind(module, "GetMessageA", g_user.getMessage) &&
+           Bind(module, "TranslateMessage", g_user.translateMessage) &&
+           Bind(module, "DispatchMessageA", g_user.dispatchMessage) &&
+           Bind(module, "SetTimer", g_user.setTimer) &&
+           Bind(module, "DestroyWindow", g_user.destroyWindow) &&
+           Bind(module, "PostQuitMessage", g_user.postQuitMessage) &&
+           Bind(module, "BeginPaint", g_user.beginPaint) &&
+           Bind(module, "EndPaint", g_user.endPaint) &&
+           Bind(module, "DrawTextA", g_user.drawText) &&
+           Bind(module, "GetClientRect", g_user.getClientRect) &&
+           Bind(module, "LoadCursorA", g_user.loadCursor);
+}
+
+// Appends text to a zero-terminated buffer, never beyond its size.
+void Append(char* buffer, int size, const char* text)
+{
+    int used = lstrlenA(buffer);
+    if (used < size - 1)
+        lstrcpynA(buffer + used, text, size - used);
+}
+
+void AppendNumber(char* buffer, int size, unsigned long long value)
+{
+    char digits[24];
+    int at = sizeof digits - 1;
+    digits[at] = '\0';
+    do {
+        digits[--at] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value && at > 0);
+    Append(buffer, size, digits + at);
+}
 
 unsigned long long NowMs()
 {
@@ -34,27 +108,40 @@ unsigned long long NowMs()
     return value.QuadPart / 10000;
 }
 
-void AppendLog(const std::string& line)
+unsigned long ParseNumber(const char* text)
+{
+    unsigned long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        value = value * 10 + static_cast<unsigned long>(*text - '0');
+    return value;
+}
+
+// NAME, event, time and process id, tab-separated.
+void Stamp(char* line, int size, const char* event)
+{
+    line[0] = '\0';
+    Append(line, size, STANDIN_NAME "\t");
+    Append(line, size, event);
+    Append(line, size, "\t");
+    AppendNumber(line, size, NowMs());
+    Append(line, size, "\t");
+    AppendNumber(line, size, GetCurrentProcessId());
+}
+
+void AppendLog(const char* line)
 {
     char path[MAX_PATH] = "";
-    if (!GetEnvironmentVariableA("JEX_STANDIN_LOG", path, sizeof path) || !path[0])
+    DWORD length = GetEnvironmentVariableA("JEX_STANDIN_LOG", path, sizeof path);
+    if (length == 0 || length >= sizeof path)
         lstrcpyA(path, "C:\\jex-standin.log");
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    std::string text = line + "\r\n";
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(file, line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
+    WriteFile(file, "\r\n", 2, &written, nullptr);
     CloseHandle(file);
-}
-
-std::string Stamp(const char* event)
-{
-    char head[128];
-    std::snprintf(head, sizeof head, "%s\t%s\t%llu\t%lu", STANDIN_NAME, event, NowMs(),
-                  GetCurrentProcessId());
-    return head;
 }
 
 LRESULT CALLBACK StandinProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -62,58 +149,82 @@ LRESULT CALLBACK StandinProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg) {
     case WM_TIMER:
         if (wParam == kLifetimeTimer)
-            DestroyWindow(window);
+            g_user.destroyWindow(window);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
+        HDC dc = g_user.beginPaint(window, &paint);
         RECT area;
-        GetClientRect(window, &area);
-        InflateRect(&area, -8, -8);
-        DrawTextA(dc, g_text.c_str(), -1, &area, DT_WORDBREAK | DT_NOPREFIX);
-        EndPaint(window, &paint);
+        g_user.getClientRect(window, &area);
+        area.left += 8;
+        area.top += 8;
+        area.right -= 8;
+        area.bottom -= 8;
+        g_user.drawText(dc, g_text, -1, &area, DT_WORDBREAK | DT_NOPREFIX);
+        g_user.endPaint(window, &paint);
         return 0;
     }
     case WM_DESTROY:
-        PostQuitMessage(0);
+        g_user.postQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(window, msg, wParam, lParam);
+        return g_user.defWindowProc(window, msg, wParam, lParam);
     }
 }
 
-} // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int Run()
 {
     char directory[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof directory, directory);
     const char* commandLine = GetCommandLineA();
-    AppendLog(Stamp("start") + "\t" + directory + "\t" + commandLine);
 
-    g_text = std::string(STANDIN_NAME " (stand-in)\n\nCommand line: ") + commandLine +
-             "\nCurrent directory: " + directory;
+    char line[2048];
+    Stamp(line, sizeof line, "start");
+    Append(line, sizeof line, "\t");
+    Append(line, sizeof line, directory);
+    Append(line, sizeof line, "\t");
+    Append(line, sizeof line, commandLine);
+    AppendLog(line);
 
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = StandinProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, kClassName, STANDIN_NAME, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 420, 160, nullptr, nullptr,
-                                  instance, nullptr);
+    if (LoadUser32()) {
+        Append(g_text, sizeof g_text, STANDIN_NAME " (stand-in)\n\nCommand line: ");
+        Append(g_text, sizeof g_text, commandLine);
+        Append(g_text, sizeof g_text, "\nCurrent directory: ");
+        Append(g_text, sizeof g_text, directory);
 
-    const char* lifetime = std::getenv("JEX_STANDIN_LIFETIME_MS");
-    if (window && lifetime && *lifetime)
-        SetTimer(window, kLifetimeTimer, static_cast<UINT>(std::strtoul(lifetime, nullptr, 10)), nullptr);
-
-    MSG msg;
-    while (window && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = StandinProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = g_user.loadCursor(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        windowClass.lpszClassName = kClassName;
+        g_user.registerClass(&windowClass);
+        HWND window = g_user.createWindow(0, kClassName, STANDIN_NAME, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, 420, 160, nullptr, nullptr,
+                                          instance, nullptr);
+        if (window) {
+            char lifetime[32] = "";
+            DWORD length = GetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", lifetime, sizeof lifetime);
+            if (length > 0 && length < sizeof lifetime)
+                g_user.setTimer(window, kLifetimeTimer, ParseNumber(lifetime), nullptr);
+            MSG msg;
+            while (g_user.getMessage(&msg, nullptr, 0, 0) > 0) {
+                g_user.translateMessage(&msg);
+                g_user.dispatchMessage(&msg);
+            }
+        }
     }
-    AppendLog(Stamp("end"));
+
+    Stamp(line, sizeof line, "end");
+    AppendLog(line);
     return 0;
+}
+
+} // namespace
+
+// The entry point: there is no C runtime to start.
+extern "C" void StandinMain()
+{
+    ExitProcess(static_cast<UINT>(Run()));
 }
