@@ -1,0 +1,75 @@
+#include "sysreg/InstallRecord.h"
+
+#include "app/Globals.h"
+#include "sysreg/Registry.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The game's configuration file. Text mode: every line ends in CR LF.
+void WriteGameConfig(const std::string& path)
+{
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return; // the registry entries do not depend on the file
+    std::fputs("[]\n\n", file);
+    std::fputs("[/CONFIG_CATEGORY_USER]\n\n", file);
+    std::fputs("[/CONFIG_CATEGORY_USER/Instalation]\n", file);
+    std::fputs("\"instalation type\"=dword:", file);
+    std::fputs(FullInstall ? "00000000\n" : "00000001\n", file);
+    std::fputs("\"cd path\"=string:", file);
+    std::fprintf(file, "\"%s:\\\"\n\n", CdLetter);
+    std::fclose(file);
+}
+
+} // namespace
+
+bool WriteInstallRecord()
+{
+    DWORD count = 0;
+    if (!ReadRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count))
+        count = 0;
+    std::string recordedPath;
+    if (!ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, recordedPath))
+        ++count; // no earlier installation recorded
+
+    const std::string installPath = InstallPath;
+    WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, installPath);
+    WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramExecutable,
+                   installPath + "\\jex.exe");
+    WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramConfig,
+                   installPath + "\\jexsetup.exe");
+    // The uninstall of a later run needs to know what was installed.
+    WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, FullInstall ? 1 : 0);
+
+    WriteGameConfig(installPath + "\\jex.ini");
+
+    WriteRegString(HKEY_LOCAL_MACHINE, UninstallKeyPath, RegValue::DisplayName, "Jex");
+    WriteRegString(HKEY_LOCAL_MACHINE, UninstallKeyPath, RegValue::UninstallString,
+                   std::string(CdLetter) + ":\\install.exe");
+
+    WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count);
+    return true;
+}
+
+bool RemoveInstallRecord()
+{
+    DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
+    DeleteRegKeyTree(HKEY_LOCAL_MACHINE, UninstallKeyPath);
+
+    // Normally the key is gone by now and this finds nothing. If it could
+    // not be deleted, a counter above 1 is lowered and the key stays.
+    DWORD count = 0;
+    if (!ReadRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count))
+        count = 0;
+    if (static_cast<int32_t>(count) > 1)
+        WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count - 1);
+    else
+        DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
+    return true;
+}
