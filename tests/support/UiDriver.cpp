@@ -140,6 +140,108 @@ void PressKey(HWND window, UINT virtualKey)
     PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
 }
 
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT ClientRectOnScreen(HWND window)
+{
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&rect, origin.x, origin.y);
+    return rect;
+}
+
+void PostMouseMove(HWND window, int x, int y)
+{
+    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+bool MovePointerTo(int screenX, int screenY)
+{
+    return SetCursorPos(screenX, screenY) != 0;
+}
+
+HWND FocusedWindow(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (!thread || !GetGUIThreadInfo(thread, &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void TypeKey(HWND window, UINT virtualKey)
+{
+    HWND focus = FocusedWindow(window);
+    PressKey(focus ? focus : window, virtualKey);
+}
+
+void ClickCloseBox(HWND window)
+{
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+bool IsResponding(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool WaitUntilResponding(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!IsResponding(window, 200)) {
+        if (!IsWindow(window) || GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+std::vector<DWORD> CaptureScreen(const RECT& area)
+{
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    std::vector<DWORD> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && memory) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+            GdiFlush();
+            const DWORD* from = static_cast<const DWORD*>(bits);
+            pixels.assign(from, from + static_cast<size_t>(width) * height);
+            for (DWORD& pixel : pixels)
+                pixel &= 0x00FFFFFF;
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (memory)
+        DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
 {
     MessageBoxSeen seen;
@@ -200,6 +302,17 @@ long Process::WaitForExit(DWORD timeoutMs)
 bool Process::IsRunning() const
 {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::HasExited(long* code) const
+{
+    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, 0) != WAIT_OBJECT_0)
+        return false;
+    DWORD exitCode = 0;
+    GetExitCodeProcess(m_info.hProcess, &exitCode);
+    if (code)
+        *code = static_cast<long>(exitCode);
+    return true;
 }
 
 void Process::Kill()

@@ -45,6 +45,35 @@ bool SetItemText(HWND dialog, int id, const std::string& text);
 // Posts a key press and release to a window.
 void PressKey(HWND window, UINT virtualKey);
 
+// Where a window is: its whole rectangle and its client area, both in
+// screen coordinates.
+RECT WindowRect(HWND window);
+RECT ClientRectOnScreen(HWND window);
+
+// Moves the pointer over a window as a mouse would report it: a mouse move
+// at (x, y) of its client area, posted to it.
+void PostMouseMove(HWND window, int x, int y);
+// Puts the real pointer at a screen position.
+bool MovePointerTo(int screenX, int screenY);
+
+// The window that has the keyboard focus in the thread of `window`, or null.
+HWND FocusedWindow(HWND window);
+// Presses a key where the keyboard focus of that window's thread is, as
+// typing would; falls back to the window itself.
+void TypeKey(HWND window, UINT virtualKey);
+// Clicks a window's close box.
+void ClickCloseBox(HWND window);
+
+// True when the window's thread handles a message within the time: false
+// while it is busy (for example waiting for a program it started).
+bool IsResponding(HWND window, DWORD timeoutMs = 300);
+// Waits until the window's thread handles messages again.
+bool WaitUntilResponding(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
+
+// The pixels of a rectangle of the screen, rows from the top, each as
+// 0x00RRGGBB. Empty when the screen cannot be read.
+std::vector<DWORD> CaptureScreen(const RECT& area);
+
 struct MessageBoxSeen {
     HWND window = nullptr;
     std::string caption;
@@ -71,6 +100,8 @@ public:
     // Waits for the end; returns the exit code, or -1 after the timeout.
     long WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs);
     bool IsRunning() const;
+    // True once the program has ended; its exit code is then in *code.
+    bool HasExited(long* code = nullptr) const;
     void Kill();
     DWORD Id() const { return m_info.dwProcessId; }
 
