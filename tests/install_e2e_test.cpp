@@ -1,0 +1,442 @@
+// Installations driven through the real install.exe from the small sample
+// CD, as a person would: launcher, options dialog, copy, closing questions.
+#include "install/InstallManifest.h"
+#include "resource.h"
+#include "support/InstallDriver.h"
+#include "support/TestEnv.h"
+#include "support/UiDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace install_driver;
+
+constexpr char kDefaultTarget[] = "C:\\Program Files\\Kestrel Forge\\Jex";
+constexpr char kStopped[] = "Instalacja programu została przerwana.";
+constexpr char kFailed[] = "Wystąpił błąd przy instalacji programu.";
+constexpr char kNoSpace[] = "Zbyt mało miejsca na dysku";
+constexpr DWORD kAbsentMs = 1500;
+
+std::string CdFile(const std::string& entry)
+{
+    return testenv::WindowsPathOf(testenv::SampleCdUnix()) + "\\" + entry;
+}
+
+class InstallE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testenv::UnmapAllExtraDrives();
+        ASSERT_TRUE(testenv::MapCd('d'));
+        m_target = testenv::ScratchDir("install-target");
+        testenv::RemoveTree(m_target);
+        ForgetInstallation(kDefaultTarget);
+    }
+
+    void TearDown() override
+    {
+        if (m_process.IsRunning())
+            m_process.Kill();
+        for (const auto& moved : m_moved)
+            MoveFileA((moved + ".away").c_str(), moved.c_str());
+        ForgetInstallation(m_target);
+        testenv::RemoveTree(kDefaultTarget);
+        testenv::UnmapAllExtraDrives();
+        testenv::MapCd('d');
+    }
+
+    HWND Start()
+    {
+        m_launcher = StartLauncher(m_process);
+        return m_launcher;
+    }
+
+    // Takes a file off the CD until the end of the test.
+    void HideCdFile(const std::string& entry)
+    {
+        std::string path = CdFile(entry);
+        ASSERT_TRUE(MoveFileA(path.c_str(), (path + ".away").c_str()));
+        m_moved.push_back(path);
+    }
+    void RestoreCdFile(const std::string& entry)
+    {
+        std::string path = CdFile(entry);
+        MoveFileA((path + ".away").c_str(), path.c_str());
+        std::erase(m_moved, path);
+    }
+
+    void ExpectInstalledTree(const char* const* files)
+    {
+        for (const char* const* dir = ManifestDirectories; *dir; ++dir)
+            EXPECT_TRUE(testenv::DirExists(m_target + "\\" + *dir)) << *dir;
+        for (const char* const* file = files; *file; ++file) {
+            EXPECT_EQ(testenv::ReadFileBytes(CdFile(*file)),
+                      testenv::ReadFileBytes(m_target + "\\" + *file))
+                << *file;
+            EXPECT_TRUE(testenv::FileExists(m_target + "\\" + *file)) << *file;
+        }
+    }
+
+    void ExpectButtonsLive(bool live)
+    {
+        for (int id : {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME})
+            EXPECT_EQ(live, ui::IsItemEnabled(m_launcher, id)) << id;
+        for (int id : {IDC_INSTALL, IDC_INTRO, IDOK})
+            EXPECT_TRUE(ui::IsItemEnabled(m_launcher, id)) << id;
+    }
+
+    bool NothingRecorded()
+    {
+        return ReadString(HKEY_CURRENT_USER, kProductKey, "ProgramPath").empty() &&
+               !testenv::FileExists(ShortcutGroup() + "Jex.lnk");
+    }
+
+    ui::Process m_process;
+    HWND m_launcher = nullptr;
+    std::string m_target;
+    std::vector<std::string> m_moved;
+};
+
+TEST_F(InstallE2ETest, PartialInstallationFromDefaultsToTheEnd)
+{
+    ASSERT_TRUE(Start());
+    ExpectButtonsLive(false);
+    ASSERT_TRUE(PressInstall(m_launcher));
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(options);
+    EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
+    EXPECT_EQ(BST_UNCHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
+    EXPECT_EQ(kDefaultTarget, ui::GetItemText(options, IDC_OPTIONS_TARGET));
+    ASSERT_TRUE(ConfirmOptions(options, m_target, false));
+
+    std::string text;
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
+    EXPECT_TRUE(ui::WaitForWindowGone(FindCopyProgress()));
+
+    ExpectInstalledTree(PartialFiles);
+    EXPECT_FALSE(testenv::FileExists(m_target + "\\" + FullFiles[11]));
+    for (const char* link : {"Jex.lnk", "Program instalacyjny.lnk", "Program konfiguracyjny.lnk"})
+        EXPECT_TRUE(testenv::FileExists(ShortcutGroup() + link)) << link;
+    EXPECT_EQ(m_target, ReadString(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
+    EXPECT_EQ("d:\\install.exe", ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    EXPECT_EQ("[]\r\n\r\n[/CONFIG_CATEGORY_USER]\r\n\r\n[/CONFIG_CATEGORY_USER/Instalation]\r\n"
+              "\"instalation type\"=dword:00000001\r\n\"cd path\"=string:\"d:\\\"\r\n\r\n",
+              testenv::ReadFileBytes(m_target + "\\jex.ini"));
+
+    // Back at the launcher, refreshed: every button is live.
+    Sleep(300);
+    ExpectButtonsLive(true);
+    ASSERT_TRUE(ui::ClickItem(m_launcher, IDOK));
+    EXPECT_NE(-1, m_process.WaitForExit());
+}
+
+TEST_F(InstallE2ETest, FullInstallationThenYesToTheGameEndsTheProgram)
+{
+    // The game's stand-in records its start and ends by itself.
+    const std::string log = testenv::ScratchDir("install-game-log") + "\\standin.log";
+    SetEnvironmentVariableA("JEX_STANDIN_LOG", log.c_str());
+    SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1500");
+    ASSERT_TRUE(Start());
+    SetEnvironmentVariableA("JEX_STANDIN_LOG", nullptr);
+    SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", nullptr);
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, true));
+    std::string text;
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDYES, &text)) << text;
+    EXPECT_NE(-1, m_process.WaitForExit()) << "the launcher should end as the game starts";
+    Sleep(2500);
+    EXPECT_NE(std::string::npos, testenv::ReadFileBytes(log).find("\tstart\t")) << log;
+    ExpectInstalledTree(FullFiles);
+    EXPECT_EQ(119, CountEntries(FullFiles));
+    EXPECT_NE(std::string::npos, testenv::ReadFileBytes(m_target + "\\jex.ini")
+                                     .find("\"instalation type\"=dword:00000000\r\n"));
+}
+
+TEST_F(InstallE2ETest, NoCdCancelThenRetryAfterTheCdArrives)
+{
+    testenv::UnmapAllExtraDrives();
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PressInstall(m_launcher));
+    ui::MessageBoxSeen box = ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL);
+    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text);
+    EXPECT_FALSE(WaitForOptions(kAbsentMs));
+    EXPECT_FALSE(ui::WaitForMessageBox(kAppTitle, kAbsentMs).window) << "a silent end";
+    ExpectButtonsLive(false);
+
+    ASSERT_TRUE(PressInstall(m_launcher));
+    box = ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY);
+    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text) << "still no CD";
+    ASSERT_TRUE(testenv::MapCd('e'));
+    box = ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY);
+    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text);
+    ASSERT_TRUE(ConfirmOptions(WaitForOptions(), m_target, false));
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    EXPECT_EQ("e:\\install.exe", ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+}
+
+TEST_F(InstallE2ETest, AlreadyInstalledCancelInstallsNothing)
+{
+    const std::string recorded = m_target + "-recorded";
+    RecordInstallation(recorded);
+    ASSERT_TRUE(Start());
+    ExpectButtonsLive(true);
+    ASSERT_TRUE(PressInstall(m_launcher));
+    ui::MessageBoxSeen box = ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL);
+    EXPECT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
+    EXPECT_FALSE(WaitForOptions(kAbsentMs));
+    EXPECT_FALSE(testenv::DirExists(recorded));
+    ExpectButtonsLive(true);
+
+    // OK goes on to the options, which show the recorded directory;
+    // cancelling them stops the installation.
+    ASSERT_TRUE(PressInstall(m_launcher));
+    ui::AnswerMessageBox(kLauncherBoxCaption, IDOK);
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(options);
+    EXPECT_EQ(recorded, ui::GetItemText(options, IDC_OPTIONS_TARGET));
+    ui::ClickItem(options, IDCANCEL);
+    box = ui::AnswerMessageBox(kAppTitle, IDOK);
+    EXPECT_EQ(kStopped, box.text);
+    EXPECT_FALSE(testenv::DirExists(recorded));
+    ForgetInstallation(recorded);
+}
+
+TEST_F(InstallE2ETest, NetworkTargetNeverHasSpaceAndTheOptionsKeepTheChoice)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, "\\\\server\\share\\Jex", true));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ui::MessageBoxSeen box = ui::AnswerMessageBox(kLauncherBoxCaption, IDOK);
+        EXPECT_EQ(kNoSpace, box.text);
+        HWND options = WaitForOptions();
+        ASSERT_TRUE(options);
+        EXPECT_EQ("\\\\server\\share\\Jex", ui::GetItemText(options, IDC_OPTIONS_TARGET));
+        EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
+        EXPECT_EQ(BST_UNCHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
+        if (attempt == 0)
+            ui::ClickItem(options, IDOK);
+        else
+            ui::PressKey(options, VK_ESCAPE);
+    }
+    EXPECT_EQ(kStopped, ui::AnswerMessageBox(kAppTitle, IDOK).text);
+    EXPECT_FALSE(FindCopyProgress());
+}
+
+TEST_F(InstallE2ETest, ExistingFilesEachAnswer)
+{
+    CreateDirectoryA(m_target.c_str(), nullptr);
+    CreateDirectoryA((m_target + "\\DATA").c_str(), nullptr);
+    const char* existing[] = {"DATA\\ART_H.DAT", "DATA\\ART_L.DAT", "DATA\\OBJECTS.DAT",
+                              "DATA\\SFX.DAT", "JEX.EXE", "DOS4GW.EXE"};
+    for (const char* entry : existing) {
+        HANDLE file = CreateFileA((m_target + "\\" + entry).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "old", 3, &written, nullptr);
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
+    // Tak, Escape, Nie, Tak na wszystkie; the rest without a question.
+    const int answers[] = {IDC_OVERWRITE_YES, 0, IDC_OVERWRITE_NO, IDC_OVERWRITE_YES_ALL};
+    for (int i = 0; i < 4; ++i) {
+        HWND question = WaitForOverwriteQuestion();
+        ASSERT_TRUE(question) << "question " << i;
+        EXPECT_EQ("Plik o nazwie '" + m_target + "\\" + existing[i] + "' już istnieje.",
+                  ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
+        if (answers[i])
+            ui::ClickItem(question, answers[i]);
+        else
+            ui::PressKey(GetDlgItem(question, IDC_OVERWRITE_YES), VK_ESCAPE);
+        ASSERT_TRUE(ui::WaitForWindowGone(question));
+    }
+    std::string text;
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
+    auto installed = [&](const char* entry) { return testenv::ReadFileBytes(m_target + "\\" + entry); };
+    EXPECT_EQ(testenv::ReadFileBytes(CdFile(existing[0])), installed(existing[0]));
+    EXPECT_EQ("old", installed(existing[1]));
+    EXPECT_EQ("old", installed(existing[2]));
+    for (int i = 3; i < 6; ++i)
+        EXPECT_EQ(testenv::ReadFileBytes(CdFile(existing[i])), installed(existing[i])) << existing[i];
+}
+
+TEST_F(InstallE2ETest, ExistingFilesNoToAllKeepsEveryOne)
+{
+    CreateDirectoryA(m_target.c_str(), nullptr);
+    for (const char* entry : {"JEXSETUP.EXE", "JEX.EXE", "DOS4GW.EXE"}) {
+        HANDLE file = CreateFileA((m_target + "\\" + entry).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
+    HWND question = WaitForOverwriteQuestion();
+    ASSERT_TRUE(question);
+    ui::ClickItem(question, IDC_OVERWRITE_NO_ALL);
+    std::string text;
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
+    for (const char* entry : {"JEXSETUP.EXE", "JEX.EXE", "DOS4GW.EXE"})
+        EXPECT_EQ("", testenv::ReadFileBytes(m_target + "\\" + entry)) << entry;
+    EXPECT_EQ(testenv::ReadFileBytes(CdFile("JEX.ICO")), testenv::ReadFileBytes(m_target + "\\JEX.ICO"));
+}
+
+TEST_F(InstallE2ETest, MissingSourceRetryAfterRestoringCompletes)
+{
+    HideCdFile("DATA\\SFX.DAT");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
+    EXPECT_EQ("Błąd przy otwieraniu pliku 'd:\\DATA\\SFX.DAT'",
+              ui::AnswerMessageBox(kAppTitle, IDRETRY).text);
+    EXPECT_EQ("Błąd przy otwieraniu pliku 'd:\\DATA\\SFX.DAT'",
+              ui::AnswerMessageBox(kAppTitle, IDCANCEL).text);
+    EXPECT_EQ("Błąd przy kopiowaniu pliku 'DATA\\SFX.DAT'",
+              ui::WaitForMessageBox(kAppTitle).text);
+    // The copy window stays meanwhile, on the file that failed.
+    HWND progress = FindCopyProgress();
+    ASSERT_TRUE(progress);
+    EXPECT_EQ("DATA\\SFX.DAT", ui::GetItemText(progress, IDC_COPY_FILE_NAME));
+    EXPECT_EQ("Kopiowanie plików do katalogu \n'" + m_target + "'",
+              ui::GetItemText(progress, IDC_COPY_DESCRIPTION));
+    RestoreCdFile("DATA\\SFX.DAT");
+    ui::AnswerMessageBox(kAppTitle, IDRETRY);
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    ExpectInstalledTree(PartialFiles);
+}
+
+TEST_F(InstallE2ETest, CancelledCopyReportsFailureAndRecordsNothing)
+{
+    HideCdFile("JEX.EXE");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
+    EXPECT_EQ("Błąd przy otwieraniu pliku 'd:\\JEX.EXE'",
+              ui::AnswerMessageBox(kAppTitle, IDCANCEL).text);
+    EXPECT_EQ("Błąd przy kopiowaniu pliku 'JEX.EXE'", ui::AnswerMessageBox(kAppTitle, IDCANCEL).text);
+    EXPECT_EQ(kFailed, ui::AnswerMessageBox(kAppTitle, IDOK).text);
+    EXPECT_TRUE(ui::WaitForWindowGone(FindCopyProgress()));
+    EXPECT_FALSE(FindCopyProgress());
+    // What was copied before stays; nothing is recorded.
+    EXPECT_TRUE(testenv::FileExists(m_target + "\\JEXSETUP.EXE"));
+    EXPECT_FALSE(testenv::FileExists(m_target + "\\JEX.ICO"));
+    EXPECT_TRUE(NothingRecorded());
+    Sleep(300);
+    ExpectButtonsLive(false);
+}
+
+TEST_F(InstallE2ETest, EmptyTargetCreatesNothing)
+{
+    // The free-space query is made for the root named by the target's
+    // first character; an empty target names none, so under Wine the query
+    // fails and the options come back (the copy engine's own refusal of an
+    // empty target is in copy_engine_test).
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, "", false));
+    EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(options);
+    EXPECT_EQ("", ui::GetItemText(options, IDC_OPTIONS_TARGET));
+    ui::ClickItem(options, IDCANCEL);
+    EXPECT_EQ(kStopped, ui::AnswerMessageBox(kAppTitle, IDOK).text);
+    EXPECT_FALSE(testenv::DirExists("C:\\LEVEL"));
+    EXPECT_FALSE(testenv::DirExists("C:\\DATA"));
+    EXPECT_TRUE(NothingRecorded());
+}
+
+// Runs only under tests/small-disk-test, which mounts a small tmpfs and
+// names it in JEX_SMALL_DISK.
+TEST_F(InstallE2ETest, DISABLED_SmallDiskHasTooLittleSpace)
+{
+    const char* disk = std::getenv("JEX_SMALL_DISK");
+    if (!disk)
+        GTEST_SKIP() << "needs the small disk of tests/small-disk-test";
+    ASSERT_TRUE(testenv::MapFolder('s', disk, DRIVE_FIXED));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(BeginInstall(m_launcher, "s:\\Gry\\Jex", false));
+    EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(options);
+    EXPECT_EQ("s:\\Gry\\Jex", ui::GetItemText(options, IDC_OPTIONS_TARGET));
+    EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
+    // The same drive is too small for the full kind as well; then a target
+    // on C: goes on to the copy.
+    ASSERT_TRUE(ConfirmOptions(options, "s:\\Gry\\Jex", true));
+    EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
+    options = WaitForOptions();
+    ASSERT_TRUE(options);
+    EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
+    EXPECT_FALSE(testenv::DirExists("s:\\Gry"));
+    ASSERT_TRUE(ConfirmOptions(options, m_target, false));
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    ExpectInstalledTree(PartialFiles);
+    testenv::Unmap('s');
+}
+
+} // namespace
+
+namespace {
+
+// Not a test: the copy phase of a full installation for bench/install-speed,
+// run only on request (--gtest_also_run_disabled_tests) with JEX_BENCH_CD
+// naming a CD folder of exact size and JEX_BENCH_TARGET the target.
+TEST(InstallBench, DISABLED_FullCopyPhase)
+{
+    const char* cd = std::getenv("JEX_BENCH_CD");
+    const char* target = std::getenv("JEX_BENCH_TARGET");
+    if (!cd || !target)
+        GTEST_SKIP() << "JEX_BENCH_CD and JEX_BENCH_TARGET name the CD folder and the target";
+    testenv::UnmapAllExtraDrives();
+    ASSERT_TRUE(testenv::MapCd('d', cd));
+    ForgetInstallation(target);
+
+    ui::Process process;
+    HWND launcher = StartLauncher(process);
+    ASSERT_TRUE(launcher);
+    ASSERT_TRUE(PressInstall(launcher));
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(options);
+    ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, target));
+    ui::ClickItem(options, IDC_OPTIONS_FULL);
+    while (ui::GetItemCheck(options, IDC_OPTIONS_FULL) != BST_CHECKED)
+        Sleep(10);
+
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    ui::ClickItem(options, IDOK);
+    ui::MessageBoxSeen done = ui::WaitForMessageBox(kAppTitle, 600000);
+    QueryPerformanceCounter(&end);
+    ASSERT_EQ(kDoneQuestion, done.text);
+
+    // The program's peak working set, asked of the system while it still runs.
+    using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+    auto memoryInfo = reinterpret_cast<MemoryInfoFn>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo"));
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.Id());
+    bool measured = memoryInfo && handle && memoryInfo(handle, &counters, sizeof counters);
+    if (handle)
+        CloseHandle(handle);
+
+    std::printf("BENCH copy_seconds=%.3f\n",
+                double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+    if (measured)
+        std::printf("BENCH peak_working_set=%lu\n", static_cast<unsigned long>(counters.PeakWorkingSetSize));
+    std::printf("BENCH install_pid=%lu\n", static_cast<unsigned long>(process.Id()));
+    std::fflush(stdout);
+
+    ui::ClickItem(done.window, IDNO);
+    ui::AnswerMessageBox(kAppTitle, IDNO);
+    ui::ClickItem(launcher, IDOK);
+    process.WaitForExit();
+    ForgetInstallation();
+    testenv::UnmapAllExtraDrives();
+}
+
+} // namespace
