@@ -1,0 +1,291 @@
+#include "app/LauncherDialog.h"
+
+#include "app/Globals.h"
+#include "gfx/PaletteBitmap.h"
+#include "resource.h"
+#include "support/TestEnv.h"
+#include "support/UiDriver.h"
+#include "sysreg/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const char kLauncherCaption[] = "Jex - Program instalacyjny";
+const char kProductKey[] = "Software\\Kestrel Forge\\Jex";
+const char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// Leaves the product key absent and puts the program-files directory back
+// as it was, whatever a test did to them.
+class RegistryState {
+public:
+    RegistryState()
+    {
+        m_hadProgramFiles = ReadRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_programFiles);
+        DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
+    }
+    ~RegistryState()
+    {
+        DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
+        if (m_hadProgramFiles)
+            WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_programFiles);
+    }
+    static void RemoveProgramFiles()
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWindowsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "ProgramFilesDir");
+            RegCloseKey(key);
+        }
+    }
+
+private:
+    bool m_hadProgramFiles;
+    std::string m_programFiles;
+};
+
+// The launcher window made in this process, without its modal loop.
+class InProcessLauncher : public LauncherDialog {
+public:
+    InProcessLauncher() : LauncherDialog(nullptr) { Create(); }
+    ~InProcessLauncher() override { DestroyWindow(); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != 0; }
+};
+
+struct ButtonStates {
+    bool install, intro, exit, uninstall, config, game;
+};
+
+ButtonStates StatesOf(const InProcessLauncher& launcher)
+{
+    return {launcher.Enabled(IDC_INSTALL), launcher.Enabled(IDC_INTRO),  launcher.Enabled(IDOK),
+            launcher.Enabled(IDC_UNINSTALL), launcher.Enabled(IDC_CONFIG), launcher.Enabled(IDC_GAME)};
+}
+
+TEST(LauncherState, NotInstalledTargetsTheProgramFilesDirectory)
+{
+    RegistryState registry;
+    WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
+    lstrcpyA(InstallPath, "stale");
+    InProcessLauncher launcher;
+    ASSERT_NE(nullptr, launcher.m_hWnd);
+    ButtonStates states = StatesOf(launcher);
+    EXPECT_TRUE(states.install && states.intro && states.exit);
+    EXPECT_FALSE(states.uninstall);
+    EXPECT_FALSE(states.config);
+    EXPECT_FALSE(states.game);
+    EXPECT_STREQ("D:\\Gry i programy\\Kestrel Forge\\Jex", InstallPath);
+}
+
+TEST(LauncherState, DirectoryAloneIsNotAnInstallation)
+{
+    RegistryState registry;
+    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
+    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", "E:\\Gry\\Jex\\jexsetup.exe");
+    InProcessLauncher launcher;
+    ButtonStates states = StatesOf(launcher);
+    EXPECT_FALSE(states.uninstall);
+    EXPECT_FALSE(states.config);
+    EXPECT_FALSE(states.game);
+    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
+}
+
+TEST(LauncherState, InstalledGameMakesEveryButtonLiveAndRefreshFollowsTheRegistry)
+{
+    RegistryState registry;
+    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
+    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
+    InProcessLauncher launcher;
+    ButtonStates states = StatesOf(launcher);
+    EXPECT_TRUE(states.install && states.intro && states.exit);
+    EXPECT_TRUE(states.uninstall && states.config && states.game);
+    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
+
+    // After an uninstallation the refresh greys the three again.
+    DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
+    RegistryState::RemoveProgramFiles();
+    launcher.RefreshInstallState();
+    states = StatesOf(launcher);
+    EXPECT_FALSE(states.uninstall || states.config || states.game);
+    // Not even the program-files directory is known: no default target.
+    EXPECT_STREQ("", InstallPath);
+}
+
+TEST(LauncherPlacement, CentresTheFrameAroundA624By464ClientArea)
+{
+    // The template's own client area is smaller; the frame stays as it is.
+    RECT client = {0, 0, 600, 450};
+    RECT window = {30, 40, 30 + 606, 40 + 475};
+    RECT placed = LauncherPlacement(1024, 768, client, window);
+    int width = placed.right - placed.left, height = placed.bottom - placed.top;
+    EXPECT_EQ(630, width);
+    EXPECT_EQ(489, height);
+    // Centred to within the odd pixel on either side.
+    EXPECT_LE(std::abs((1024 - placed.right) - placed.left), 2);
+    EXPECT_LE(std::abs((768 - placed.bottom) - placed.top), 2);
+
+    // A screen narrower and lower than the window: the top left corner.
+    placed = LauncherPlacement(600, 400, client, window);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(0, placed.top);
+    EXPECT_EQ(630, placed.right);
+    // Exactly as wide as the window: still not beyond the left edge.
+    placed = LauncherPlacement(630, 489, client, window);
+    EXPECT_EQ(0, placed.left);
+}
+
+// install.exe started for one test, with its launcher window found.
+class LauncherWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testenv::UnmapAllExtraDrives();
+        ASSERT_TRUE(m_process.Start(testenv::InstallExe(), testenv::ScratchDir("launcher")));
+        m_window = ui::WaitForWindow(kLauncherCaption);
+        ASSERT_NE(nullptr, m_window) << "no window \"" << kLauncherCaption << "\"";
+    }
+    void TearDown() override
+    {
+        m_process.Kill();
+        ui::MovePointerTo(0, 0);
+    }
+
+    RegistryState m_registry;
+    ui::Process m_process;
+    HWND m_window = nullptr;
+};
+
+// How many pixels of a button on the screen match the cell of its strip.
+double MatchWithCell(HWND button, UINT stripId, int column)
+{
+    PaletteBitmap strip;
+    strip.LoadFromResource(stripId);
+    strip.SetCellSize(320, 40);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 320;
+    info.bmiHeader.biHeight = -40;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = CreateCompatibleDC(nullptr);
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    strip.Draw(dc, {0, 0, 319, 39}, column, 0);
+    GdiFlush();
+    std::vector<DWORD> screen = ui::CaptureScreen(ui::WindowRect(button));
+    int same = 0;
+    if (screen.size() == 320u * 40u) {
+        for (size_t i = 0; i < screen.size(); ++i)
+            same += (bits[i] & 0xFFFFFF) == screen[i];
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return same / (320.0 * 40.0);
+}
+
+// Waits (bounded) until the button shows that cell on the screen.
+bool ShowsCell(HWND button, UINT stripId, int column)
+{
+    DWORD start = GetTickCount();
+    while (MatchWithCell(button, stripId, column) < 0.99) {
+        if (GetTickCount() - start > 5000)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+TEST_F(LauncherWindow, NotInstalledButtonsAreGreyedAndDrawnFromTheirDisabledCell)
+{
+    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDC_INSTALL));
+    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDC_INTRO));
+    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDOK));
+    const struct {
+        int id;
+        UINT strip;
+    } greyed[] = {{IDC_UNINSTALL, IDB_STRIP_UNINSTALL}, {IDC_CONFIG, IDB_STRIP_CONFIG}, {IDC_GAME, IDB_STRIP_GAME}};
+    for (const auto& button : greyed) {
+        HWND item = GetDlgItem(m_window, button.id);
+        EXPECT_FALSE(IsWindowEnabled(item)) << button.id;
+        EXPECT_TRUE(ShowsCell(item, button.strip, BitmapButton::kDisabledCell))
+            << button.id << " matches its disabled cell in "
+            << MatchWithCell(item, button.strip, BitmapButton::kDisabledCell) * 100 << "% of its pixels";
+    }
+    // The Exit button, its pointer elsewhere, shows its normal cell.
+    ui::PostMouseMove(m_window, 5, 5);
+    EXPECT_TRUE(ShowsCell(GetDlgItem(m_window, IDOK), IDB_STRIP_EXIT, BitmapButton::kNormalCell));
+}
+
+TEST_F(LauncherWindow, ButtonsSitDownTheRightEdgeAndThePointerHighlightsThem)
+{
+    RECT client = ui::ClientRectOnScreen(m_window);
+    const struct {
+        int id, top;
+    } places[] = {{IDC_INTRO, 101}, {IDC_INSTALL, 149}, {IDC_UNINSTALL, 201},
+                  {IDC_CONFIG, 249}, {IDC_GAME, 298}, {IDOK, 377}};
+    for (const auto& place : places) {
+        RECT button = ui::WindowRect(GetDlgItem(m_window, place.id));
+        EXPECT_EQ(client.left + 304, button.left) << place.id;
+        EXPECT_EQ(client.top + place.top, button.top) << place.id;
+        EXPECT_EQ(client.right, button.right) << place.id;
+        EXPECT_EQ(40, button.bottom - button.top) << place.id;
+    }
+
+    // The pointer onto the install button, then back to the background.
+    HWND install = GetDlgItem(m_window, IDC_INSTALL);
+    RECT installRect = ui::WindowRect(install);
+    ASSERT_TRUE(ui::MovePointerTo(installRect.left + 60, installRect.top + 20));
+    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kHoverCell));
+    ASSERT_TRUE(ui::MovePointerTo(installRect.left + 90, installRect.top + 25));
+    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kHoverCell));
+    ASSERT_TRUE(ui::MovePointerTo(client.left + 100, client.top + 100));
+    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kNormalCell));
+}
+
+TEST_F(LauncherWindow, ClientAreaIsCentredAndAResizeIsUndone)
+{
+    RECT client = ui::ClientRectOnScreen(m_window);
+    EXPECT_EQ(624, client.right - client.left);
+    EXPECT_EQ(464, client.bottom - client.top);
+    RECT window = ui::WindowRect(m_window);
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_LE(std::abs((screenWidth - window.right) - window.left), 2);
+    EXPECT_LE(std::abs((screenHeight - window.bottom) - window.top), 2);
+
+    // Moved to a corner and made larger: back to its size and place.
+    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    DWORD start = GetTickCount();
+    RECT now = ui::WindowRect(m_window);
+    while (!EqualRect(&now, &window) && GetTickCount() - start < 5000) {
+        Sleep(50);
+        now = ui::WindowRect(m_window);
+    }
+    EXPECT_TRUE(EqualRect(&now, &window)) << "window at " << now.left << "," << now.top << " size "
+                                          << now.right - now.left << "x" << now.bottom - now.top;
+}
+
+TEST_F(LauncherWindow, ExitButtonEndsTheProgram)
+{
+    ASSERT_TRUE(ui::ClickItem(m_window, IDOK));
+    EXPECT_NE(-1, m_process.WaitForExit());
+}
+
+TEST_F(LauncherWindow, EscEndsTheProgram)
+{
+    ui::TypeKey(m_window, VK_ESCAPE);
+    EXPECT_NE(-1, m_process.WaitForExit());
+}
+
+TEST_F(LauncherWindow, CloseBoxEndsTheProgram)
+{
+    ui::ClickCloseBox(m_window);
+    EXPECT_NE(-1, m_process.WaitForExit());
+}
+
+} // namespace
