@@ -48,5 +48,3 @@ BOOL InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
     }
     return CDialog::OnCommand(id, code, control);
 }
-
-// Until the directory browser exists.
