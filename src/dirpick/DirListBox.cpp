@@ -5,7 +5,9 @@
 #include "resource.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -20,25 +22,37 @@ constexpr int kIndentStep = 10;
 constexpr int kIndentBase = 3;
 constexpr int kTextGap = 20;
 
+// Lower-case forms of every byte in the system's ANSI code page.
+const unsigned char* LowerTable()
+{
+    static unsigned char table[256];
+    static bool ready = false;
+    if (!ready) {
+        char bytes[256];
+        for (int i = 0; i < 256; ++i)
+            bytes[i] = static_cast<char>(i);
+        CharLowerBuffA(bytes + 1, 255);
+        for (int i = 0; i < 256; ++i)
+            table[i] = static_cast<unsigned char>(bytes[i]);
+        ready = true;
+    }
+    return table;
+}
+
 // Case-insensitive comparison in the system's ANSI code page.
 int CompareNoCase(const std::string& a, const std::string& b)
 {
-    std::vector<char> la(a.begin(), a.end());
-    std::vector<char> lb(b.begin(), b.end());
-    if (!la.empty())
-        CharLowerBuffA(la.data(), static_cast<DWORD>(la.size()));
-    if (!lb.empty())
-        CharLowerBuffA(lb.data(), static_cast<DWORD>(lb.size()));
-    size_t n = la.size() < lb.size() ? la.size() : lb.size();
+    const unsigned char* lower = LowerTable();
+    size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
-        auto ca = static_cast<unsigned char>(la[i]);
-        auto cb = static_cast<unsigned char>(lb[i]);
+        unsigned char ca = lower[static_cast<unsigned char>(a[i])];
+        unsigned char cb = lower[static_cast<unsigned char>(b[i])];
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
-    if (la.size() == lb.size())
+    if (a.size() == b.size())
         return 0;
-    return la.size() < lb.size() ? -1 : 1;
+    return a.size() < b.size() ? -1 : 1;
 }
 
 bool EndsWithBackslash(const std::string& text)
@@ -150,6 +164,7 @@ BOOL DirListBox::FillDirectory(const std::string& path)
     HANDLE search = FindFirstFileA((q + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return FALSE;
+    std::vector<std::unique_ptr<DirItem>> subdirs;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
@@ -157,11 +172,23 @@ BOOL DirListBox::FillDirectory(const std::string& path)
             continue;
         if (found.cFileName[0] == '.')
             continue;
-        auto* item = new DirItem{found.cFileName, 0, static_cast<signed char>(n)};
-        if (AddString(reinterpret_cast<LPARAM>(item)) < 0)
-            delete item;
+        subdirs.push_back(
+            std::make_unique<DirItem>(DirItem{found.cFileName, 0, static_cast<signed char>(n)}));
     } while (FindNextFileA(search, &found));
     FindClose(search);
+
+    // The list would sort them itself, asking its parent for every single
+    // comparison; in the same order here, with one message per entry.
+    std::stable_sort(subdirs.begin(), subdirs.end(),
+                     [](const std::unique_ptr<DirItem>& a, const std::unique_ptr<DirItem>& b) {
+                         return CompareDirItems(*a, *b) < 0;
+                     });
+    SendMessage(LB_INITSTORAGE, subdirs.size() + static_cast<size_t>(n),
+                static_cast<LPARAM>(subdirs.size() * sizeof(DirItem)));
+    for (auto& item : subdirs) {
+        if (InsertString(-1, reinterpret_cast<LPARAM>(item.get())) >= 0)
+            item.release(); // the entry owns it now
+    }
     return TRUE;
 }
 
