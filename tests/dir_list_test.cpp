@@ -167,6 +167,8 @@ TEST_F(DirList, EnterOpensTheSelectedSubdirectory)
                                                "games\\|3|p",  "data\\|4|p",    "maps|5|s"};
     EXPECT_EQ(expected, Entries(list));
     EXPECT_EQ(4, list.GetCurSel()); // the opened directory
+    // The parent hears of it only once the notification's turn comes.
+    EXPECT_EQ(m_root + "\\games\\", ui::GetItemText(m_browser->m_hWnd, IDC_BROWSE_PATH));
     EXPECT_EQ(m_root + "\\games\\data\\", PathLine());
 }
 
