@@ -9,9 +9,9 @@
 // JEX_STANDIN_LIFETIME_MS set the program ends by itself after that many
 // milliseconds; otherwise it stays until it is closed.
 //
-// The stand-ins lie beside the game's own files, which include placeholder
-// copies of "Msvcrt.dll" on the sample CD. Under Wine a library in the
-// program's directory wins over the system's, and Wine's user32 needs
+// The stand-ins lie beside the game's own files, among them a "Msvcrt.dll"
+// that on a sample CD may be only placeholder bytes. Under Wine a library in
+// the program's directory wins over the system's, and Wine's user32 needs
 // msvcrt, so these programs import kernel32 alone, use no C runtime, and
 // load user32 from the system directory only.
 #include <windows.h>

@@ -171,5 +171,3 @@ void LauncherDialog::RefreshInstallState()
     m_btnCommands[kConfig].EnableWindow(m_bInstalled);
     m_btnCommands[kGame].EnableWindow(m_bInstalled);
 }
-
-// Until their own files exist.
