@@ -14,7 +14,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,17 +22,11 @@ namespace {
 
 constexpr char kAppCaption[] = "Program instalacyjny";
 
-// Answers every application message box that shows while it lives. The
-// handler sees each box and names the button to press; by default Cancel,
-// so an unexpected question cannot hang a test.
+// Notes every application message box that shows while it lives and
+// answers it with Cancel, so an unexpected question cannot hang a test.
 class BoxWatcher {
 public:
-    using Handler = std::function<int(const ui::MessageBoxSeen&)>;
-
-    explicit BoxWatcher(Handler handler = nullptr)
-        : m_handler(std::move(handler)), m_thread([this] { Run(); })
-    {
-    }
+    BoxWatcher() : m_thread([this] { Run(); }) {}
     ~BoxWatcher() { Stop(); }
 
     // Stops watching; afterwards Seen() is stable.
@@ -52,14 +45,12 @@ private:
             ui::MessageBoxSeen box = ui::WaitForMessageBox(kAppCaption, 100);
             if (!box.window)
                 continue;
-            int button = m_handler ? m_handler(box) : IDCANCEL;
             m_seen.push_back(box);
-            ui::ClickItem(box.window, button);
+            ui::ClickItem(box.window, IDCANCEL);
             ui::WaitForWindowGone(box.window, 5000);
         }
     }
 
-    Handler m_handler;
     std::atomic<bool> m_stop{false};
     std::vector<ui::MessageBoxSeen> m_seen;
     std::thread m_thread;
@@ -68,11 +59,6 @@ private:
 std::string ItemText(const UninstallProgressDialog& dialog, int id)
 {
     return ui::GetItemText(dialog.m_hWnd, id);
-}
-
-int BarOf(HWND removalWindow)
-{
-    return static_cast<int>(SendMessageA(GetDlgItem(removalWindow, IDC_REMOVE_BAR), PBM_GETPOS, 0, 0));
 }
 
 class RemovalWindow : public ::testing::Test {
@@ -158,62 +144,6 @@ TEST_F(RemovalWindow, FilesAlreadyGoneCountAsRemoved)
     EXPECT_EQ(std::vector<std::string>{kInstallerCopy},
               installed::PresentEntries(m_target, PartialFiles));
     EXPECT_EQ(100, m_dialog.GetProgress());
-}
-
-TEST_F(RemovalWindow, FileInUseAsksAndRetryRemovesItOnceReleased)
-{
-    MakeTree(PartialFiles);
-    // The first entry goes last: its question shows the bar short of full.
-    const std::string lastPath = m_target + "\\" + PartialFiles[0];
-    installed::HeldFile held(lastPath);
-    ASSERT_TRUE(held.IsHeld());
-
-    int barAtQuestion = -1;
-    std::string nameAtQuestion;
-    int questions = 0;
-    BoxWatcher boxes([&](const ui::MessageBoxSeen&) {
-        barAtQuestion = BarOf(m_dialog.m_hWnd);
-        nameAtQuestion = ui::GetItemText(m_dialog.m_hWnd, IDC_REMOVE_FILE_NAME);
-        // The first Retry still fails; the second comes after the release.
-        if (++questions == 2)
-            held.Release();
-        return IDRETRY;
-    });
-    EXPECT_TRUE(m_dialog.DeleteFiles(PartialFiles));
-    boxes.Stop();
-
-    ASSERT_EQ(2u, boxes.Seen().size());
-    for (const auto& box : boxes.Seen())
-        EXPECT_EQ(std::string("Błąd przy usuwaniu pliku '") + PartialFiles[0] + "'", box.text);
-    EXPECT_EQ(PartialFiles[0], nameAtQuestion);
-    EXPECT_GT(barAtQuestion, 0);
-    EXPECT_LT(barAtQuestion, 100);
-    EXPECT_FALSE(testenv::FileExists(lastPath));
-    EXPECT_EQ(100, m_dialog.GetProgress());
-}
-
-TEST_F(RemovalWindow, CancelLeavesTheFilesNotYetRemoved)
-{
-    MakeTree(FullFiles);
-    const int count = CountEntries(FullFiles);
-    const int heldIndex = 50; // somewhere among the level files
-    installed::HeldFile held(m_target + "\\" + FullFiles[heldIndex]);
-    ASSERT_TRUE(held.IsHeld());
-
-    BoxWatcher boxes; // answers Cancel
-    EXPECT_FALSE(m_dialog.DeleteFiles(FullFiles));
-    boxes.Stop();
-    ASSERT_EQ(1u, boxes.Seen().size());
-    EXPECT_EQ(std::string("Błąd przy usuwaniu pliku '") + FullFiles[heldIndex] + "'",
-              boxes.Seen()[0].text);
-
-    // Removal runs from the last entry: those after the held one are gone,
-    // the held one and all before it stay, and so does the installer's copy.
-    std::vector<std::string> expected(FullFiles, FullFiles + heldIndex + 1);
-    expected.push_back(kInstallerCopy);
-    EXPECT_EQ(expected, installed::PresentEntries(m_target, FullFiles));
-    EXPECT_LT(m_dialog.GetProgress(), 100);
-    EXPECT_LT(heldIndex + 1, count);
 }
 
 TEST_F(RemovalWindow, SkippedInstallerCopyStillBringsTheBarToFull)
