@@ -226,6 +226,41 @@ TEST(Framework, MessageBoxCarriesTheApplicationTitle)
     EXPECT_EQ("Czy zastąpić?", seen.text);
 }
 
+TEST(Framework, MessageBoxOverAnOwnedWindowDisablesItsTopLevelOwnerToo)
+{
+    // A main window and a progress window it owns, the latter active: the
+    // way the copy and removal windows stand over the launcher.
+    CDialog main(IDD_OVERWRITE);
+    ASSERT_TRUE(main.Create(nullptr));
+    main.ShowWindow(SW_SHOW);
+    CDialog progress(IDD_COPY_PROGRESS);
+    ASSERT_TRUE(progress.Create(main.m_hWnd));
+    SetActiveWindow(progress.m_hWnd);
+    ASSERT_EQ(progress.m_hWnd, GetActiveWindow());
+
+    bool mainEnabledDuringBox = true;
+    bool progressEnabledDuringBox = true;
+    HWND boxOwner = nullptr;
+    ui::MessageBoxSeen seen;
+    std::thread answer([&] {
+        seen = ui::WaitForMessageBox("Program instalacyjny");
+        mainEnabledDuringBox = IsWindowEnabled(main.m_hWnd) != FALSE;
+        progressEnabledDuringBox = IsWindowEnabled(progress.m_hWnd) != FALSE;
+        boxOwner = GetWindow(seen.window, GW_OWNER);
+        if (seen.window)
+            ui::ClickItem(seen.window, IDOK);
+    });
+    AfxMessageBox("Błąd", MB_OK | MB_ICONSTOP);
+    answer.join();
+
+    ASSERT_NE(nullptr, seen.window);
+    EXPECT_EQ(progress.m_hWnd, boxOwner);
+    EXPECT_FALSE(progressEnabledDuringBox);
+    EXPECT_FALSE(mainEnabledDuringBox);
+    EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
+    EXPECT_TRUE(IsWindowEnabled(progress.m_hWnd));
+}
+
 std::string ModuleDir()
 {
     char path[MAX_PATH] = "";

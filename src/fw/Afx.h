@@ -16,9 +16,25 @@ const char* AfxGetAppTitle();
 // application title. Returns the id of the button that closed it.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 
-// The window that a dialog or message box without an explicit parent is
-// owned by: the thread's active window, or none.
-HWND AfxGetSafeOwner(HWND parent);
+// The owner of a modal dialog or message box for as long as it is open:
+// the given parent, or else the thread's active window (never a child
+// window). When that owner is itself owned by another top-level window -
+// a progress window owned by the main window, say - the top-level window
+// is disabled too while the modal window is open, so nothing can be
+// started behind it.
+class CModalOwner {
+public:
+    explicit CModalOwner(HWND parent);
+    ~CModalOwner();
+    CModalOwner(const CModalOwner&) = delete;
+    CModalOwner& operator=(const CModalOwner&) = delete;
+
+    HWND Get() const { return m_hOwner; }
+
+private:
+    HWND m_hOwner;
+    HWND m_hDisabledTop = nullptr;
+};
 
 // Registers the common control classes the dialog templates use (progress
 // bars). Safe to call any number of times.

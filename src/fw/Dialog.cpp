@@ -38,9 +38,9 @@ CDialog::~CDialog()
 INT_PTR CDialog::DoModal()
 {
     AfxInitCommonControls();
-    return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                           AfxGetSafeOwner(m_hWndParent), &CDialog::StaticDialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    CModalOwner owner(m_hWndParent);
+    return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner.Get(),
+                           &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::Create(HWND parent)

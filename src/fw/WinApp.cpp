@@ -113,16 +113,31 @@ const char* AfxGetAppTitle()
     return title.c_str();
 }
 
-HWND AfxGetSafeOwner(HWND parent)
+CModalOwner::CModalOwner(HWND parent)
+    : m_hOwner(parent ? parent : GetActiveWindow())
 {
-    if (parent)
-        return parent;
-    return GetActiveWindow();
+    // A pop-up cannot be owned by a child window.
+    while (m_hOwner && (GetWindowLongA(m_hOwner, GWL_STYLE) & WS_CHILD))
+        m_hOwner = GetParent(m_hOwner);
+    HWND top = m_hOwner;
+    for (HWND up = m_hOwner; up; up = GetParent(up))
+        top = up;
+    if (top && top != m_hOwner && IsWindowEnabled(top)) {
+        EnableWindow(top, FALSE);
+        m_hDisabledTop = top;
+    }
+}
+
+CModalOwner::~CModalOwner()
+{
+    if (m_hDisabledTop)
+        EnableWindow(m_hDisabledTop, TRUE);
 }
 
 int AfxMessageBox(const char* text, UINT type)
 {
-    return MessageBoxA(AfxGetSafeOwner(nullptr), text, AfxGetAppTitle(), type);
+    CModalOwner owner(nullptr);
+    return MessageBoxA(owner.Get(), text, AfxGetAppTitle(), type);
 }
 
 void AfxInitCommonControls()
