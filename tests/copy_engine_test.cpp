@@ -104,6 +104,18 @@ protected:
         return static_cast<int>(SendDlgItemMessageA(*m_engine, id, PBM_GETPOS, 0, 0));
     }
 
+    // After a file the bar shows 100; whatever it was sent on the way
+    // (the positions it had time to paint) only ever grew.
+    void ExpectFileBarEndsAtAHundred()
+    {
+        EXPECT_EQ(100, Shown(IDC_COPY_FILE_BAR));
+        const std::vector<int>& sent = Sent(IDC_COPY_FILE_BAR);
+        for (size_t i = 1; i < sent.size(); ++i) {
+            if (sent[i - 1] != 0)
+                EXPECT_LT(sent[i - 1], sent[i]) << "position " << i;
+        }
+    }
+
     std::string m_source, m_dest, m_sourceRoot;
     int32_t m_savedFull = 0;
     std::unique_ptr<CopyProgressDialog> m_engine;
@@ -114,36 +126,34 @@ TEST_F(CopyEngineTest, BlocksRemaindersAndTheFileBar)
     CopySized("ZERO.DAT", 0);
     EXPECT_EQ(0, m_engine->m_nCurrentSize);
     EXPECT_EQ(0, m_engine->m_nTotalDone);
-    EXPECT_EQ(std::vector<int>{0}, Sent(IDC_COPY_FILE_BAR)) << "only the reset";
-    EXPECT_TRUE(Sent(IDC_COPY_OVERALL_BAR).empty());
     EXPECT_EQ(0, Shown(IDC_COPY_FILE_BAR));
+    for (int position : Sent(IDC_COPY_FILE_BAR))
+        EXPECT_EQ(0, position) << "an empty file never moves the bar";
+    EXPECT_TRUE(Sent(IDC_COPY_OVERALL_BAR).empty());
 
     CopySized("BELOW.DAT", 1023);
     EXPECT_EQ(1023, m_engine->m_nCurrentDone);
     EXPECT_EQ(1023, m_engine->m_nTotalDone);
-    EXPECT_EQ((std::vector<int>{0, 100}), Sent(IDC_COPY_FILE_BAR));
-    EXPECT_EQ(100, Shown(IDC_COPY_FILE_BAR));
+    ExpectFileBarEndsAtAHundred();
 
     CopySized("BLOCK.DAT", 1024);
     EXPECT_EQ(1024, m_engine->m_nCurrentDone);
     EXPECT_EQ(2047, m_engine->m_nTotalDone);
-    EXPECT_EQ((std::vector<int>{0, 100}), Sent(IDC_COPY_FILE_BAR));
+    ExpectFileBarEndsAtAHundred();
 
     CopySized("ABOVE.DAT", 1025);
     EXPECT_EQ(1025, m_engine->m_nCurrentDone);
     EXPECT_EQ(3072, m_engine->m_nTotalDone);
-    EXPECT_EQ((std::vector<int>{0, 99, 100}), Sent(IDC_COPY_FILE_BAR));
-    EXPECT_EQ(100, Shown(IDC_COPY_FILE_BAR));
+    ExpectFileBarEndsAtAHundred();
     // 3072 of 233163669 bytes is still 0 %.
     EXPECT_EQ(0, Shown(IDC_COPY_OVERALL_BAR));
 }
 
-TEST_F(CopyEngineTest, BarsAreToldEachNewPositionOnce)
+TEST_F(CopyEngineTest, BarsAreToldEachNewPositionOnceAndInOrder)
 {
     CopySized("LONG.DAT", 300 * 1024 + 5, 'q');
     const std::vector<int>& sent = Sent(IDC_COPY_FILE_BAR);
     ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(0, sent.front());
     for (size_t i = 1; i < sent.size(); ++i)
         EXPECT_LT(sent[i - 1], sent[i]) << "position " << i;
     EXPECT_EQ(100, sent.back());
@@ -157,7 +167,8 @@ TEST_F(CopyEngineTest, OverallPercentageInSixtyFourBitsAndAboveAHundred)
     FullInstall = 1;
     m_engine->m_nTotalDone = static_cast<int32_t>(FullInstallBytes) - 2048;
     CopySized("LAST.DAT", 2048);
-    EXPECT_EQ((std::vector<int>{99, 100}), Sent(IDC_COPY_OVERALL_BAR));
+    ASSERT_FALSE(Sent(IDC_COPY_OVERALL_BAR).empty());
+    EXPECT_EQ(100, Sent(IDC_COPY_OVERALL_BAR).back());
     EXPECT_EQ(100, Shown(IDC_COPY_OVERALL_BAR));
 
     // Bytes counted again after retries take a partial installation past

@@ -59,8 +59,8 @@ void CopyProgressDialog::DoDataExchange(CDataExchange* pDX)
 BOOL CopyProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    ResetBar(m_wndOverallBar, m_nOverallBarShown);
-    ResetBar(m_wndFileBar, m_nFileBarShown);
+    m_wndOverallBar.Reset();
+    m_wndFileBar.Reset();
     return TRUE;
 }
 
@@ -68,25 +68,26 @@ void CopyProgressDialog::OnCancel()
 {
 }
 
-void CopyProgressDialog::ResetBar(CProgressCtrl& bar, int& shown)
+void CopyProgressDialog::ShowPosition(PacedProgressBar& bar, int64_t done, int64_t whole)
 {
-    bar.SetRange(0, 100);
-    bar.SetPos(0);
-    shown = 0;
-}
-
-void CopyProgressDialog::ShowPosition(CProgressCtrl& bar, int& shown, int64_t done, int64_t whole)
-{
-    int position = whole > 0 ? static_cast<int>(done * 100 / whole) : 0;
-    if (position == shown)
-        return;
-    bar.SetPos(position);
-    shown = position;
+    bar.Show(whole > 0 ? static_cast<int>(done * 100 / whole) : 0);
 }
 
 void CopyProgressDialog::ShowOverall()
 {
-    ShowPosition(m_wndOverallBar, m_nOverallBarShown, m_nTotalDone, SelectedInstallBytes());
+    ShowPosition(m_wndOverallBar, m_nTotalDone, SelectedInstallBytes());
+}
+
+void CopyProgressDialog::FlushBars()
+{
+    m_wndFileBar.Flush();
+    m_wndOverallBar.Flush();
+}
+
+bool CopyProgressDialog::AskRetry(const std::string& text)
+{
+    FlushBars();
+    return ::AskRetry(text);
 }
 
 bool CopyProgressDialog::MakeDirectory(const std::string& path)
@@ -119,7 +120,7 @@ bool CopyProgressDialog::CreateDirectories(const char* const* table)
 
 bool CopyProgressDialog::CopyFiles(const char* const* table)
 {
-    ResetBar(m_wndOverallBar, m_nOverallBarShown);
+    m_wndOverallBar.Reset();
     m_nTotalDone = 0;
     const std::string description = FillIn("Kopiowanie plików do katalogu \n'%s'", m_pszDestRoot);
     for (; *table; ++table) {
@@ -227,6 +228,7 @@ bool CopyProgressDialog::CopyOneFile(const char* destPath, const char* sourcePat
         if (!ConfirmOverwrite(destPath)) {
             m_nTotalDone += m_nCurrentSize;
             ShowOverall();
+            FlushBars();
             return true;
         }
     }
@@ -236,7 +238,7 @@ bool CopyProgressDialog::CopyOneFile(const char* destPath, const char* sourcePat
         return false;
 
     m_nCurrentDone = 0;
-    ResetBar(m_wndFileBar, m_nFileBarShown);
+    m_wndFileBar.Reset();
 
     char block[kBlockSize];
     const int32_t blocks = m_nCurrentSize / kBlockSize;
@@ -247,7 +249,7 @@ bool CopyProgressDialog::CopyOneFile(const char* destPath, const char* sourcePat
             return false;
         m_nCurrentDone += kBlockSize;
         m_nTotalDone += kBlockSize;
-        ShowPosition(m_wndFileBar, m_nFileBarShown, m_nCurrentDone, m_nCurrentSize);
+        ShowPosition(m_wndFileBar, m_nCurrentDone, m_nCurrentSize);
         ShowOverall();
     }
 
@@ -259,7 +261,7 @@ bool CopyProgressDialog::CopyOneFile(const char* destPath, const char* sourcePat
         if (!WriteWithRetry(streams.dest, block, static_cast<size_t>(rest), destPath))
             return false;
         m_nCurrentDone = m_nCurrentSize;
-        ShowPosition(m_wndFileBar, m_nFileBarShown, 100, 100);
+        ShowPosition(m_wndFileBar, 100, 100);
         ShowOverall();
     }
 
@@ -270,6 +272,7 @@ bool CopyProgressDialog::CopyOneFile(const char* destPath, const char* sourcePat
             return false;
         std::clearerr(streams.dest);
     }
+    FlushBars();
     return true;
 }
 
@@ -279,6 +282,7 @@ bool CopyProgressDialog::ConfirmOverwrite(const char* destPath)
         return true;
     if (m_nOverwriteMode == NoToAll)
         return false;
+    FlushBars();
     OverwriteDialog question(destPath);
     question.DoModal();
     m_nOverwriteMode = question.m_nAnswer;

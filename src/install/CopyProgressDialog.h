@@ -6,8 +6,8 @@
 #pragma once
 
 #include "fw/Dialog.h"
-#include "fw/ProgressCtrl.h"
 #include "fw/Static.h"
+#include "install/PacedProgressBar.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -48,10 +48,10 @@ protected:
     // The window never closes on a cancel command.
     void OnCancel() override;
 
-    CProgressCtrl m_wndOverallBar;
+    PacedProgressBar m_wndOverallBar;
     CStatic m_lblDescription;
     CStatic m_lblFileName;
-    CProgressCtrl m_wndFileBar;
+    PacedProgressBar m_wndFileBar;
 
 private:
     // One directory: done when made or already there; otherwise asks Retry
@@ -63,14 +63,13 @@ private:
     bool ReadWithRetry(FILE* source, char* block, size_t size, const char* sourcePath);
     bool WriteWithRetry(FILE* dest, const char* block, size_t size, const char* destPath);
 
-    // The bars are told a position only when it differs from the one they
-    // show; a range reset puts them at 0.
-    void ResetBar(CProgressCtrl& bar, int& shown);
-    void ShowPosition(CProgressCtrl& bar, int& shown, int64_t done, int64_t whole);
+    // The bars get a new position after every block and show it at a pace
+    // the eye can follow; before every question they show it exactly.
+    static void ShowPosition(PacedProgressBar& bar, int64_t done, int64_t whole);
     void ShowOverall();
-
-    int m_nFileBarShown = 0;
-    int m_nOverallBarShown = 0;
+    void FlushBars();
+    // Asks Retry or Cancel with the bars up to date; true for Retry.
+    bool AskRetry(const std::string& text);
     std::vector<char> m_sourceBuffer;
     std::vector<char> m_destBuffer;
 };
