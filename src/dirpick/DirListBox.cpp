@@ -1,5 +1,6 @@
 #include "dirpick/DirListBox.h"
 
+#include "dirpick/OwnerDrawnItem.h"
 #include "fw/Afx.h"
 #include "fw/Gdi.h"
 #include "resource.h"
@@ -342,17 +343,9 @@ int DirListBox::OnCreate(LPARAM createStruct)
 {
     if (Default(WM_CREATE, 0, createStruct) == -1)
         return -1;
-    CClientDC dc(m_hWnd);
-    UseParentFont(dc);
-    SIZE size = {0, 0};
-    {
-        CSelectObject font(dc, m_pFont);
-        GetTextExtentPoint32A(dc, "1Mgj", 4, &size);
-    }
-    POINT extent = {size.cx, size.cy};
-    LPtoDP(dc, &extent, 1);
-    m_nTextHeight = extent.y;
-    m_nItemHeight = extent.y > kIconSize ? extent.y : kIconSize;
+    UseParentFont(nullptr);
+    m_nTextHeight = MeasureTextHeight(m_hWnd, m_pFont);
+    m_nItemHeight = m_nTextHeight > kIconSize ? m_nTextHeight : kIconSize;
     // The list asked its parent for the height before this point, when the
     // parent could not yet tell it from other windows: set it now.
     SetItemHeight(0, m_nItemHeight);
@@ -403,35 +396,9 @@ void DirListBox::DrawItem(DRAWITEMSTRUCT* draw)
         return;
     HICON icon = item->isPathItem ? g_hFolderOpen : g_hFolderClosed;
 
-    HDC dc = draw->hDC;
-    CSavedDC saved(dc);
-    if (m_pFont)
-        SelectObject(dc, m_pFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_LEFT | TA_TOP);
-
-    COLORREF text, back;
-    if (draw->itemState & ODS_SELECTED) {
-        text = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        back = GetSysColor(COLOR_HIGHLIGHT);
-    } else {
-        text = GetSysColor(COLOR_WINDOWTEXT);
-        back = GetSysColor(COLOR_WINDOW);
-    }
-    SetTextColor(dc, text);
-    CGdiObject backBrush(CreateSolidBrush(back));
-    const RECT& rc = draw->rcItem;
-    FillRect(dc, &rc, static_cast<HBRUSH>(backBrush.m_hObject));
-
-    int indent = kIndentStep * item->level + kIndentBase;
-    if (icon)
-        DrawIconEx(dc, rc.left + indent, rc.top + (m_nItemHeight - kIconSize) / 2, icon, kIconSize,
-                   kIconSize, 0, static_cast<HBRUSH>(backBrush.m_hObject), DI_NORMAL);
-    TextOutA(dc, rc.left + indent + kTextGap, rc.top + (m_nItemHeight - m_nTextHeight) / 2,
-             item->name.c_str(), static_cast<int>(item->name.size()));
-
-    if ((draw->itemState & ODS_FOCUS) && g_hFocusPattern) {
-        CGdiObject focusBrush(CreatePatternBrush(g_hFocusPattern));
-        FrameRect(dc, &rc, static_cast<HBRUSH>(focusBrush.m_hObject));
-    }
+    OwnerDrawnItem painter(*draw, m_pFont);
+    const int indent = draw->rcItem.left + kIndentStep * item->level + kIndentBase;
+    painter.DrawIcon(icon, indent, m_nItemHeight);
+    painter.DrawText(item->name, indent + kTextGap, m_nItemHeight, m_nTextHeight);
+    painter.DrawFocusFrame(g_hFocusPattern);
 }

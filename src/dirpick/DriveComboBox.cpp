@@ -1,5 +1,6 @@
 #include "dirpick/DriveComboBox.h"
 
+#include "dirpick/OwnerDrawnItem.h"
 #include "fw/Afx.h"
 #include "fw/Gdi.h"
 #include "resource.h"
@@ -166,17 +167,9 @@ int DriveComboBox::OnCreate(LPARAM createStruct)
 {
     if (Default(WM_CREATE, 0, createStruct) == -1)
         return -1;
-    CClientDC dc(m_hWnd);
-    UseParentFont(dc);
-    SIZE size = {0, 0};
-    {
-        CSelectObject font(dc, m_pFont);
-        GetTextExtentPoint32A(dc, "1Mgj", 4, &size);
-    }
-    POINT extent = {size.cx, size.cy};
-    LPtoDP(dc, &extent, 1);
-    m_nTextHeight = extent.y;
-    m_nItemHeight = extent.y > kIconSize ? extent.y : kIconSize;
+    UseParentFont(nullptr);
+    m_nTextHeight = MeasureTextHeight(m_hWnd, m_pFont);
+    m_nItemHeight = m_nTextHeight > kIconSize ? m_nTextHeight : kIconSize;
     // The combo box asked its parent for the heights before this point, when
     // the parent could not yet tell it from other windows: set them now.
     SetItemHeight(-1, m_nItemHeight);
@@ -205,40 +198,12 @@ void DriveComboBox::DrawItem(DRAWITEMSTRUCT* draw)
     LPARAM kind = GetItemData(position);
     HICON icon = (kind >= FloppyAB && kind <= Compressed) ? g_hDriveIcons[kind] : nullptr;
 
-    HDC dc = draw->hDC;
-    CSavedDC saved(dc);
-    if (m_pFont)
-        SelectObject(dc, m_pFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_LEFT | TA_TOP);
-
-    COLORREF text, back;
-    if (draw->itemState & ODS_SELECTED) {
-        text = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        back = GetSysColor(COLOR_HIGHLIGHT);
-    } else {
-        text = GetSysColor(COLOR_WINDOWTEXT);
-        back = GetSysColor(COLOR_WINDOW);
-    }
-    SetTextColor(dc, text);
-    CGdiObject backBrush(CreateSolidBrush(back));
-    const RECT& rc = draw->rcItem;
-    FillRect(dc, &rc, static_cast<HBRUSH>(backBrush.m_hObject));
-
-    int textLeft = rc.left + kTextLeftPlain;
+    OwnerDrawnItem painter(*draw, m_pFont);
+    int textLeft = draw->rcItem.left + kTextLeftPlain;
     if (m_nOptions & DCS_ICONS) {
-        if (icon)
-            DrawIconEx(dc, rc.left + kIconLeft, rc.top + (m_nItemHeight - kIconSize) / 2, icon,
-                       kIconSize, kIconSize, 0, static_cast<HBRUSH>(backBrush.m_hObject),
-                       DI_NORMAL);
-        textLeft = rc.left + kTextLeftWithIcon;
+        painter.DrawIcon(icon, draw->rcItem.left + kIconLeft, m_nItemHeight);
+        textLeft = draw->rcItem.left + kTextLeftWithIcon;
     }
-    std::string label = GetLBText(position);
-    TextOutA(dc, textLeft, rc.top + (m_nItemHeight - m_nTextHeight) / 2, label.c_str(),
-             static_cast<int>(label.size()));
-
-    if ((draw->itemState & ODS_FOCUS) && g_hFocusPattern) {
-        CGdiObject focusBrush(CreatePatternBrush(g_hFocusPattern));
-        FrameRect(dc, &rc, static_cast<HBRUSH>(focusBrush.m_hObject));
-    }
+    painter.DrawText(GetLBText(position), textLeft, m_nItemHeight, m_nTextHeight);
+    painter.DrawFocusFrame(g_hFocusPattern);
 }
