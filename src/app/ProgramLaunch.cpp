@@ -3,6 +3,7 @@
 #include "app/CdLocator.h"
 #include "app/Globals.h"
 #include "app/LauncherDialog.h"
+#include "sysreg/InstallRecord.h"
 #include "sysreg/Registry.h"
 
 #include <direct.h>
@@ -10,21 +11,17 @@
 
 namespace {
 
-constexpr char kProductKeyPath[] = "Software\\Kestrel Forge\\Jex";
-constexpr char kProgramPathValue[] = "ProgramPath";
-constexpr char kProgramExecutableValue[] = "ProgramExecutable";
-constexpr char kProgramConfigValue[] = "ProgramConfig";
 constexpr char kWindowsKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kProgramFilesValue[] = "ProgramFilesDir";
 constexpr char kGameFolder[] = "\\Kestrel Forge\\Jex";
 
 int ReadLocation(const char* fileValue, std::string& directory, std::string& file)
 {
-    if (!ReadRegString(HKEY_CURRENT_USER, kProductKeyPath, kProgramPathValue, directory)) {
+    if (!ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, directory)) {
         DefaultInstallPath(directory);
         return 0;
     }
-    return ReadRegString(HKEY_CURRENT_USER, kProductKeyPath, fileValue, file) ? 1 : 0;
+    return ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, fileValue, file) ? 1 : 0;
 }
 
 // Makes the directory's drive and the directory itself current, then starts
@@ -59,12 +56,12 @@ int DefaultInstallPath(std::string& directory)
 
 int ReadGameLocation(std::string& directory, std::string& file)
 {
-    return ReadLocation(kProgramExecutableValue, directory, file);
+    return ReadLocation(RegValue::ProgramExecutable, directory, file);
 }
 
 int ReadConfigLocation(std::string& directory, std::string& file)
 {
-    return ReadLocation(kProgramConfigValue, directory, file);
+    return ReadLocation(RegValue::ProgramConfig, directory, file);
 }
 
 void LauncherDialog::RunGame()
