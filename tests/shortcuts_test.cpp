@@ -44,18 +44,24 @@ public:
           })
     {
     }
-    ~MessageBoxAnswerer()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
+    ~MessageBoxAnswerer() { Stop(); }
+    // Every box answered so far, once the answering has ended: a box just
+    // closed may still be on its way into the list until then.
     std::vector<std::string> Texts()
     {
+        Stop();
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_texts;
     }
 
 private:
+    void Stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<std::string> m_texts;
