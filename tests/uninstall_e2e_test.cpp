@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "install/InstallManifest.h"
 #include "resource.h"
+#include "support/InstallDriver.h"
 #include "support/InstalledTree.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
@@ -23,11 +24,11 @@
 
 namespace {
 
-constexpr char kLauncherCaption[] = "Jex - Program instalacyjny";
-constexpr char kAppCaption[] = "Program instalacyjny";
-constexpr char kLauncherBoxCaption[] = "Program Instalacyjny";
+using install_driver::kLauncherBoxCaption;
+using install_driver::kLauncherCaption;
+using install_driver::kOptionsCaption;
+constexpr const char* kAppCaption = install_driver::kAppTitle;
 constexpr char kRemovalCaption[] = "Usuwanie plików programu";
-constexpr char kOptionsCaption[] = "Program instalacyjny - opcje instalacji";
 
 constexpr char kConfirm[] = "Usunąć program 'Jex'?";
 constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
