@@ -3,6 +3,7 @@
 #include "fw/Dialog.h"
 #include "gfx/PaletteBitmap.h"
 #include "resource.h"
+#include "support/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -85,29 +86,16 @@ protected:
     // What a draw request with this state shows, read back from the pixels.
     int DrawnCell(UINT state)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = 320;
-        info.bmiHeader.biHeight = -40;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        HDC dc = CreateCompatibleDC(nullptr);
-        DWORD* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bitmap);
+        Surface surface(320, 40);
         DRAWITEMSTRUCT draw = {};
         draw.CtlType = ODT_BUTTON;
         draw.itemAction = ODA_DRAWENTIRE;
         draw.itemState = state;
         draw.hwndItem = m_button;
-        draw.hDC = dc;
+        draw.hDC = surface.dc();
         draw.rcItem = {0, 0, 319, 39};
         m_button.BitmapButton::DrawItem(&draw);
-        GdiFlush();
-        DWORD first = bits[0] & 0xFFFFFF, last = bits[320 * 40 - 1] & 0xFFFFFF;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
+        DWORD first = surface.At(0, 0), last = surface.At(319, 39);
         for (int cell = 0; cell < 4; ++cell) {
             COLORREF c = kCellColours[cell];
             DWORD rgb = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "gfx/PaletteBitmap.h"
 #include "resource.h"
+#include "support/Surface.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
 #include "sysreg/Registry.h"
@@ -164,27 +165,15 @@ double MatchWithCell(HWND button, UINT stripId, int column)
     PaletteBitmap strip;
     strip.LoadFromResource(stripId);
     strip.SetCellSize(320, 40);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 320;
-    info.bmiHeader.biHeight = -40;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC dc = CreateCompatibleDC(nullptr);
-    DWORD* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    strip.Draw(dc, {0, 0, 319, 39}, column, 0);
-    GdiFlush();
+    Surface cell(320, 40);
+    strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
+    std::vector<DWORD> drawn = cell.Pixels();
     std::vector<DWORD> screen = ui::CaptureScreen(ui::WindowRect(button));
     int same = 0;
-    if (screen.size() == 320u * 40u) {
+    if (screen.size() == drawn.size()) {
         for (size_t i = 0; i < screen.size(); ++i)
-            same += (bits[i] & 0xFFFFFF) == screen[i];
+            same += drawn[i] == screen[i];
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return same / (320.0 * 40.0);
 }
 

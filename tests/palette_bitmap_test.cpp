@@ -1,6 +1,7 @@
 #include "gfx/PaletteBitmap.h"
 
 #include "resource.h"
+#include "support/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -45,57 +46,6 @@ PackedDib MakeDib(int width, int height, int bitCount, int tableSize, DWORD colo
     }
     return dib;
 }
-
-// A 32-bit drawing surface whose pixels can be read back.
-class Surface {
-public:
-    Surface(int width, int height, DWORD fill = 0xFFFFFF) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < width * height; ++i)
-            m_bits[i] = fill;
-    }
-    ~Surface()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    // 0x00RRGGBB
-    DWORD At(int x, int y) const
-    {
-        GdiFlush();
-        return m_bits[y * m_width + x] & 0xFFFFFF;
-    }
-    // The bounding box of the pixels that are no longer `fill`.
-    SIZE ChangedExtent(DWORD fill = 0xFFFFFF) const
-    {
-        SIZE extent = {0, 0};
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                if (At(x, y) != fill) {
-                    extent.cx = std::max<LONG>(extent.cx, x + 1);
-                    extent.cy = std::max<LONG>(extent.cy, y + 1);
-                }
-        return extent;
-    }
-
-private:
-    int m_width, m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    DWORD* m_bits = nullptr;
-};
 
 DWORD Rgb(COLORREF colour)
 {

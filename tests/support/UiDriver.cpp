@@ -1,5 +1,7 @@
 #include "support/UiDriver.h"
 
+#include "support/Surface.h"
+
 namespace ui {
 
 namespace {
@@ -212,33 +214,12 @@ std::vector<DWORD> CaptureScreen(const RECT& area)
     std::vector<DWORD> pixels;
     if (width <= 0 || height <= 0)
         return pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    Surface surface(width, height);
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && memory) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
-            GdiFlush();
-            const DWORD* from = static_cast<const DWORD*>(bits);
-            pixels.assign(from, from + static_cast<size_t>(width) * height);
-            for (DWORD& pixel : pixels)
-                pixel &= 0x00FFFFFF;
-        }
-        SelectObject(memory, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (memory)
-        DeleteDC(memory);
+    bool copied = BitBlt(surface.dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
+    if (copied)
+        pixels = surface.Pixels();
     return pixels;
 }
 
