@@ -40,3 +40,11 @@ std::string PathPrefix(const char* path, int n)
     }
     return prefix;
 }
+
+std::string JoinPath(const char* root, const char* entry)
+{
+    std::string path(root ? root : "");
+    path += '\\';
+    path += entry;
+    return path;
+}

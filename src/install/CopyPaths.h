@@ -19,3 +19,7 @@ void CopyPathPrefix(char* out, size_t outSize, const char* path, int n);
 
 // The same prefix as a string, for paths of any length.
 std::string PathPrefix(const char* path, int n);
+
+// A target path: the root, one backslash and the manifest entry. Built
+// without a length limit, so a long root never turns into some other path.
+std::string JoinPath(const char* root, const char* entry);

@@ -23,14 +23,6 @@ void LookAtQueue()
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-std::string Join(const char* root, const char* entry)
-{
-    std::string path(root ? root : "");
-    path += '\\';
-    path += entry;
-    return path;
-}
-
 } // namespace
 
 bool AskRetry(const std::string& text)
@@ -112,7 +104,7 @@ bool CopyProgressDialog::CreateDirectories(const char* const* table)
             return false;
     }
     for (; *table; ++table) {
-        if (!MakeDirectory(Join(m_pszDestRoot, *table)))
+        if (!MakeDirectory(JoinPath(m_pszDestRoot, *table)))
             return false;
     }
     return true;
@@ -126,7 +118,7 @@ bool CopyProgressDialog::CopyFiles(const char* const* table)
     for (; *table; ++table) {
         const char* entry = *table;
         const std::string sourcePath = std::string(m_pszSourceRoot ? m_pszSourceRoot : "") + entry;
-        const std::string destPath = Join(m_pszDestRoot, entry);
+        const std::string destPath = JoinPath(m_pszDestRoot, entry);
         m_lblFileName.SetWindowText(entry);
         m_lblDescription.SetWindowText(description.c_str());
         while (!CopyOneFile(destPath.c_str(), sourcePath.c_str())) {

@@ -1,6 +1,5 @@
 #include "install/MessageText.h"
 
-
 std::string FillIn(const char* pattern, const char* value)
 {
     std::string text(pattern ? pattern : "");

@@ -4,6 +4,7 @@
 #include "fw/Afx.h"
 #include "install/CopyPaths.h"
 #include "install/InstallManifest.h"
+#include "install/MessageText.h"
 #include "resource.h"
 
 #include <direct.h>
@@ -14,29 +15,6 @@
 #include <string>
 
 namespace {
-
-// The target directory, a backslash and the entry. Built without a length
-// limit: a long target directory together with an entry may exceed what a
-// fixed buffer holds, and a cut path would name some other file.
-std::string TargetPath(const char* entry)
-{
-    std::string path = InstallPath;
-    path += '\\';
-    path += entry;
-    return path;
-}
-
-// The pattern with its "%s" filled in.
-std::string Format(const char* pattern, const char* value)
-{
-    int length = std::snprintf(nullptr, 0, pattern, value);
-    if (length < 0)
-        return pattern;
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), pattern, value);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 // True when nothing at all exists under this path any more.
 bool IsAbsent(const char* path)
@@ -92,7 +70,7 @@ bool UninstallProgressDialog::DeleteFiles(const char* const* table)
     if (count == 0)
         return false;
 
-    m_lblDescription.SetWindowText(Format("Usuwanie plików z katalogu \n'%s'", InstallPath).c_str());
+    m_lblDescription.SetWindowText(FillIn("Usuwanie plików z katalogu \n'%s'", InstallPath).c_str());
     m_wndProgress.SetRange(0, 100);
     m_wndProgress.SetPos(0);
 
@@ -101,10 +79,10 @@ bool UninstallProgressDialog::DeleteFiles(const char* const* table)
         // The installer's own copy stays: the Start menu's shortcut to the
         // set-up program points at it.
         if (std::strcmp(entry, kInstallerCopy) != 0) {
-            const std::string path = TargetPath(entry);
+            const std::string path = JoinPath(InstallPath, entry);
             m_lblFileName.SetWindowText(entry);
             while (!DeleteOneFile(path.c_str())) {
-                const std::string question = Format("Błąd przy usuwaniu pliku '%s'", entry);
+                const std::string question = FillIn("Błąd przy usuwaniu pliku '%s'", entry);
                 if (AfxMessageBox(question.c_str(), MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
                     return false;
             }
@@ -128,7 +106,7 @@ bool UninstallProgressDialog::RemoveDirectories(const char* const* table)
         const char* entry = table[count - k];
         m_lblFileName.SetWindowText(entry);
         // Only an empty directory goes; one that still holds anything stays.
-        _rmdir(TargetPath(entry).c_str());
+        _rmdir(JoinPath(InstallPath, entry).c_str());
         m_wndProgress.SetPos(Percent(k, count));
     }
 
