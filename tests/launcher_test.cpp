@@ -147,6 +147,9 @@ protected:
         ASSERT_TRUE(m_process.Start(testenv::InstallExe(), testenv::ScratchDir("launcher")));
         m_window = ui::WaitForWindow(kLauncherCaption);
         ASSERT_NE(nullptr, m_window) << "no window \"" << kLauncherCaption << "\"";
+        // Shown is not yet ready: a pointer move before the buttons are in
+        // place would be lost.
+        ASSERT_TRUE(ui::WaitUntilResponding(m_window));
     }
     void TearDown() override
     {
