@@ -111,11 +111,11 @@ TEST(Manifest, FullInstallSelectsTheTableAndTotal)
 {
     int32_t saved = FullInstall;
     FullInstall = 0;
-    EXPECT_EQ(PartialFiles, SelectedFiles());
-    EXPECT_EQ(PartialInstallBytes, SelectedInstallBytes());
+    EXPECT_EQ(PartialFiles, SelectedFiles(FullInstall != 0));
+    EXPECT_EQ(PartialInstallBytes, SelectedInstallBytes(FullInstall != 0));
     FullInstall = 1;
-    EXPECT_EQ(FullFiles, SelectedFiles());
-    EXPECT_EQ(FullInstallBytes, SelectedInstallBytes());
+    EXPECT_EQ(FullFiles, SelectedFiles(FullInstall != 0));
+    EXPECT_EQ(FullInstallBytes, SelectedInstallBytes(FullInstall != 0));
     FullInstall = saved;
     EXPECT_EQ(11, CountEntries(PartialFiles));
     EXPECT_EQ(119, CountEntries(FullFiles));

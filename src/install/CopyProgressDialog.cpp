@@ -1,5 +1,6 @@
 #include "install/CopyProgressDialog.h"
 
+#include "app/Globals.h"
 #include "fw/Afx.h"
 #include "install/CopyPaths.h"
 #include "install/InstallManifest.h"
@@ -67,7 +68,7 @@ void CopyProgressDialog::ShowPosition(PacedProgressBar& bar, int64_t done, int64
 
 void CopyProgressDialog::ShowOverall()
 {
-    ShowPosition(m_wndOverallBar, m_nTotalDone, SelectedInstallBytes());
+    ShowPosition(m_wndOverallBar, m_nTotalDone, SelectedInstallBytes(FullInstall != 0));
 }
 
 void CopyProgressDialog::FlushBars()

@@ -1,7 +1,5 @@
 #include "install/InstallManifest.h"
 
-#include "app/Globals.h"
-
 const char* const ManifestDirectories[] = {
     "LEVEL",
     "LEVEL\\FERN1", "LEVEL\\FERN2",
@@ -58,14 +56,14 @@ const char* const FullFiles[] = {
 
 #undef JEX_LEVEL_FILES
 
-const char* const* SelectedFiles()
+const char* const* SelectedFiles(bool fullInstall)
 {
-    return FullInstall != 0 ? FullFiles : PartialFiles;
+    return fullInstall ? FullFiles : PartialFiles;
 }
 
-uint32_t SelectedInstallBytes()
+uint32_t SelectedInstallBytes(bool fullInstall)
 {
-    return FullInstall != 0 ? FullInstallBytes : PartialInstallBytes;
+    return fullInstall ? FullInstallBytes : PartialInstallBytes;
 }
 
 int CountEntries(const char* const* table)

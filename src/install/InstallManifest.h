@@ -16,9 +16,9 @@ constexpr uint32_t FullInstallBytes = 579639189;
 // that removal leaves in place.
 constexpr char kInstallerCopy[] = "JEXINSTL.EXE";
 
-// The file table and the byte total of the kind that FullInstall selects.
-const char* const* SelectedFiles();
-uint32_t SelectedInstallBytes();
+// The file table and the byte total of the full or the partial kind.
+const char* const* SelectedFiles(bool fullInstall);
+uint32_t SelectedInstallBytes(bool fullInstall);
 
 // The number of entries of a table, its null excluded.
 int CountEntries(const char* const* table);
