@@ -1,6 +1,5 @@
 #include "app/LauncherDialog.h"
 
-#include "app/Globals.h"
 #include "gfx/PaletteBitmap.h"
 #include "resource.h"
 #include "support/Surface.h"
@@ -48,71 +47,90 @@ private:
     std::string m_programFiles;
 };
 
+struct StateHolder {
+    InstallState state;
+};
+
 // The launcher window made in this process, without its modal loop.
-class InProcessLauncher : public LauncherDialog {
+class InProcessLauncher : private StateHolder, public LauncherDialog {
 public:
-    InProcessLauncher() : LauncherDialog(nullptr) { Create(); }
+    InProcessLauncher() : LauncherDialog(state, nullptr) { Create(); }
     ~InProcessLauncher() override { DestroyWindow(); }
-    bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != 0; }
+    const std::string& Target() const { return state.InstallPath; }
+    // Which of uninstall, configuration and game are live (install, intro
+    // and Exit always are).
+    std::string LiveButtons() const
+    {
+        for (int id : {IDC_INSTALL, IDC_INTRO, IDOK})
+            EXPECT_TRUE(::IsWindowEnabled(GetDlgItem(id))) << id;
+        std::string live;
+        for (int id : {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME})
+            live += ::IsWindowEnabled(GetDlgItem(id)) ? '1' : '0';
+        return live;
+    }
 };
 
-struct ButtonStates {
-    bool install, intro, exit, uninstall, config, game;
-};
-
-ButtonStates StatesOf(const InProcessLauncher& launcher)
+void WriteDword(const char* name, DWORD value)
 {
-    return {launcher.Enabled(IDC_INSTALL), launcher.Enabled(IDC_INTRO),  launcher.Enabled(IDOK),
-            launcher.Enabled(IDC_UNINSTALL), launcher.Enabled(IDC_CONFIG), launcher.Enabled(IDC_GAME)};
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
 }
 
-TEST(LauncherState, NotInstalledTargetsTheProgramFilesDirectory)
+struct InstalledState {
+    const char* name;
+    const char* programPath;       // null: not written
+    const char* programExecutable; // null: not written
+    bool programPathAsNumber;      // ProgramPath written as a REG_DWORD
+    const char* live;              // uninstall, configuration, game
+    const char* target;            // the installation's target afterwards
+};
+
+class LauncherState : public ::testing::TestWithParam<InstalledState> {};
+
+TEST_P(LauncherState, ButtonsAndTargetFollowTheRegistry)
 {
+    const InstalledState& c = GetParam();
     RegistryState registry;
     WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
-    lstrcpyA(InstallPath, "stale");
+    if (c.programPath)
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", c.programPath);
+    if (c.programPathAsNumber)
+        WriteDword("ProgramPath", 0x005c3a43); // the bytes of "C:\\"
+    if (c.programExecutable)
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", c.programExecutable);
     InProcessLauncher launcher;
     ASSERT_NE(nullptr, launcher.m_hWnd);
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_TRUE(states.install && states.intro && states.exit);
-    EXPECT_FALSE(states.uninstall);
-    EXPECT_FALSE(states.config);
-    EXPECT_FALSE(states.game);
-    EXPECT_STREQ("D:\\Gry i programy\\Kestrel Forge\\Jex", InstallPath);
+    EXPECT_EQ(c.live, launcher.LiveButtons());
+    EXPECT_EQ(c.target, launcher.Target());
 }
 
-TEST(LauncherState, DirectoryAloneIsNotAnInstallation)
-{
-    RegistryState registry;
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", "E:\\Gry\\Jex\\jexsetup.exe");
-    InProcessLauncher launcher;
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_FALSE(states.uninstall);
-    EXPECT_FALSE(states.config);
-    EXPECT_FALSE(states.game);
-    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Registry, LauncherState,
+    ::testing::Values(
+        InstalledState{"NotInstalled", nullptr, nullptr, false, "000", "D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        InstalledState{"DirectoryAlone", "E:\\Gry\\Jex", nullptr, false, "000", "E:\\Gry\\Jex"},
+        InstalledState{"Installed", "E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe", false, "111", "E:\\Gry\\Jex"},
+        // A number is no directory, whatever its bytes spell.
+        InstalledState{"DirectoryOfTheWrongType", nullptr, "C:\\jex.exe", true, "000",
+                       "D:\\Gry i programy\\Kestrel Forge\\Jex"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LauncherState, InstalledGameMakesEveryButtonLiveAndRefreshFollowsTheRegistry)
+TEST(LauncherRefresh, FollowsTheRegistryAfterAnOperation)
 {
     RegistryState registry;
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
     InProcessLauncher launcher;
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_TRUE(states.install && states.intro && states.exit);
-    EXPECT_TRUE(states.uninstall && states.config && states.game);
-    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
-
-    // After an uninstallation the refresh greys the three again.
+    ASSERT_EQ("111", launcher.LiveButtons());
+    // After an uninstallation the refresh greys the three again; with not
+    // even the program-files directory known there is no default target.
     DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
     RegistryState::RemoveProgramFiles();
     launcher.RefreshInstallState();
-    states = StatesOf(launcher);
-    EXPECT_FALSE(states.uninstall || states.config || states.game);
-    // Not even the program-files directory is known: no default target.
-    EXPECT_STREQ("", InstallPath);
+    EXPECT_EQ("000", launcher.LiveButtons());
+    EXPECT_EQ("", launcher.Target());
 }
 
 TEST(LauncherPlacement, CentresTheFrameAroundA624By464ClientArea)

@@ -1,8 +1,10 @@
 #include "app/LauncherDialog.h"
 
-#include "app/Globals.h"
+#include "app/CdLocator.h"
 #include "app/ProgramLaunch.h"
 #include "fw/Afx.h"
+#include "install/InstallSequence.h"
+#include "install/UninstallSequence.h"
 #include "resource.h"
 
 namespace {
@@ -34,8 +36,8 @@ RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, co
     return {x, y, x + outerWidth, y + outerHeight};
 }
 
-LauncherDialog::LauncherDialog(HWND parent)
-    : CDialog(IDD_LAUNCHER, parent)
+LauncherDialog::LauncherDialog(InstallState& state, HWND parent)
+    : CDialog(IDD_LAUNCHER, parent), m_state(state)
 {
 }
 
@@ -96,22 +98,18 @@ BOOL LauncherDialog::OnInitDialog()
 
 BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
 {
+    // Inside an operation's questions every command waits for nothing: it
+    // is dropped. So is a click on a button that is greyed out.
+    if (m_bBusy || (control && !::IsWindowEnabled(control)))
+        return TRUE;
     if (code == BN_CLICKED) {
         switch (id) {
         case IDC_INTRO:
-            RunIntro();
-            return TRUE;
         case IDC_INSTALL:
-            RunInstall();
-            return TRUE;
         case IDC_UNINSTALL:
-            RunUninstall();
-            return TRUE;
         case IDC_CONFIG:
-            RunConfig();
-            return TRUE;
         case IDC_GAME:
-            RunGame();
+            RunOperation(id);
             return TRUE;
         default:
             break;
@@ -119,6 +117,56 @@ BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
     }
     // Exit (IDOK) ends the run with 1; Esc and the close box (IDCANCEL) with 2.
     return CDialog::OnCommand(id, code, control);
+}
+
+void LauncherDialog::RunOperation(UINT id)
+{
+    m_bBusy = true;
+    HWND focus = ::GetFocus();
+    EnableWindow(FALSE);
+    switch (id) {
+    case IDC_INTRO:
+        RunIntro();
+        break;
+    case IDC_INSTALL:
+        RunInstall(m_state, *this);
+        break;
+    case IDC_UNINSTALL:
+        RunUninstall(*this);
+        break;
+    case IDC_CONFIG:
+        RunConfig();
+        break;
+    case IDC_GAME:
+        RunGame();
+        break;
+    default:
+        break;
+    }
+    // Clicks and keys that arrived while a started program was waited for
+    // were meant for nothing that is on the screen now.
+    MSG msg;
+    while (PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, BM_CLICK, BM_CLICK, PM_REMOVE)) {
+    }
+    m_bBusy = false;
+    EnableWindow(TRUE);
+    if (focus && ::IsWindowEnabled(focus) && (focus == m_hWnd || ::IsChild(m_hWnd, focus)))
+        ::SetFocus(focus);
+    else
+        SetFocus();
+}
+
+bool LauncherDialog::EnsureCd()
+{
+    while (m_state.CdLetter == '\0') {
+        if (ShowMessage("Nie można odnaleźć CD-ROM'u - JEX", MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY)
+            return false;
+        m_state.CdLetter = LocateCd();
+    }
+    return true;
 }
 
 LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -146,6 +194,12 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_bFocusLatch = FALSE;
         return FALSE;
+    case WM_ENABLE:
+        // A question that ends gives its owner back its input, whatever the
+        // owner was before; during an operation the launcher stays disabled.
+        if (wParam && m_bBusy)
+            EnableWindow(FALSE);
+        return TRUE;
     default:
         return CDialog::WindowProc(msg, wParam, lParam);
     }
@@ -165,7 +219,7 @@ void LauncherDialog::FitAndCentre()
 void LauncherDialog::RefreshInstallState()
 {
     m_bInstalled = ReadGameLocation(m_strProgramDir, m_strProgramFile);
-    lstrcpynA(InstallPath, m_strProgramDir.c_str(), kPathBufferSize);
+    m_state.InstallPath = m_strProgramDir;
 
     m_btnCommands[kUninstall].EnableWindow(m_bInstalled);
     m_btnCommands[kConfig].EnableWindow(m_bInstalled);

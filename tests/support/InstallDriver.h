@@ -38,6 +38,8 @@ void RecordInstallation(const std::string& dir);
 
 // Starts install.exe and waits for its launcher window; null after the timeout.
 HWND StartLauncher(ui::Process& process);
+// Presses a launcher button once the launcher and the button are live.
+bool PressLauncherButton(HWND launcher, int id);
 // Presses the launcher's install button.
 bool PressInstall(HWND launcher);
 // Waits for the options dialog.
