@@ -5,6 +5,8 @@
 #include "fw/Afx.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kButtonLeft = 304;
@@ -89,6 +91,7 @@ BOOL LauncherDialog::OnInitDialog()
         if (place.button->Attach(place.id, m_hWnd, place.strip, 0))
             place.button->MoveTo(kButtonLeft, place.top);
     }
+    OrderTabStopsDownTheScreen();
 
     RefreshInstallState();
     return TRUE;
@@ -146,9 +149,45 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_bFocusLatch = FALSE;
         return FALSE;
+    case DM_GETDEFID:
+        return OnGetDefId();
     default:
         return CDialog::WindowProc(msg, wParam, lParam);
     }
+}
+
+void LauncherDialog::OrderTabStopsDownTheScreen()
+{
+    // Tab and the arrow keys go through the buttons in the order of the
+    // window's children, which is the template's: make it the screen's.
+    HWND buttons[] = {m_btnCommands[kInstall], m_btnCommands[kUninstall], m_btnCommands[kConfig],
+                      m_btnCommands[kGame],    m_btnCommands[kIntro],     m_btnExit};
+    auto top = [](HWND button) {
+        RECT rect = {0, 0, 0, 0};
+        ::GetWindowRect(button, &rect);
+        return rect.top;
+    };
+    std::stable_sort(std::begin(buttons), std::end(buttons),
+                     [&](HWND a, HWND b) { return top(a) < top(b); });
+    HWND after = HWND_TOP;
+    for (HWND button : buttons) {
+        if (!button)
+            continue;
+        ::SetWindowPos(button, after, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = button;
+    }
+}
+
+LRESULT LauncherDialog::OnGetDefId()
+{
+    // Enter presses the focused button. With the focus on the window itself
+    // the dialog's own answer stands: no default, so Enter means Exit.
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != m_hWnd)
+        return FALSE;
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(::GetDlgCtrlID(focus), DC_HASDEFID));
+    return TRUE;
 }
 
 void LauncherDialog::FitAndCentre()

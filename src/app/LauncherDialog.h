@@ -44,6 +44,11 @@ protected:
 private:
     void FitAndCentre();
 
+    // Keyboard: the tab stops follow the buttons down the screen, and Enter
+    // presses the button that has the focus.
+    void OrderTabStopsDownTheScreen();
+    LRESULT OnGetDefId();
+
     BOOL m_bInstalled = FALSE;
     std::string m_strProgramDir;
     std::string m_strProgramFile;
