@@ -317,6 +317,20 @@ TEST_F(LauncherWindow, KeysMoveAHighlightedFocusDownTheScreenPastGreyedButtons)
     EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kHoverCell));
     EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
 
+    // The pointer over the background takes the focus from the buttons, so
+    // none is highlighted; going back from there starts at the bottom.
+    for (bool shiftTab : {false, true}) {
+        ui::PostMouseMove(m_window, 5, 5);
+        ASSERT_TRUE(WaitUntil([&] { return ui::FocusedWindow(m_window) == m_window; }));
+        EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
+        EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kNormalCell));
+        if (shiftTab)
+            TypeShiftTab();
+        else
+            ui::TypeKey(m_window, VK_UP);
+        ASSERT_TRUE(FocusMovesTo(IDOK));
+    }
+
     // Space presses the focused button.
     ui::TypeKey(m_window, VK_SPACE);
     EXPECT_NE(-1, m_process.WaitForExit());

@@ -149,6 +149,12 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_bFocusLatch = FALSE;
         return FALSE;
+    case WM_SETFOCUS:
+        // The pointer over the background took the focus: it stays on the
+        // window, so no button shows it. Otherwise the dialog passes it on.
+        return m_bFocusLatch;
+    case WM_NEXTDLGCTL:
+        return OnNextDlgCtl(wParam, lParam);
     case DM_GETDEFID:
         return OnGetDefId();
     default:
@@ -177,6 +183,19 @@ void LauncherDialog::OrderTabStopsDownTheScreen()
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
         after = button;
     }
+}
+
+LRESULT LauncherDialog::OnNextDlgCtl(WPARAM wParam, LPARAM lParam)
+{
+    // From the window itself the dialog finds no button before the focus
+    // (Shift+Tab, or an arrow up or left): go round to the bottom one.
+    bool back = lParam ? wParam == 0 : wParam != 0;
+    if (::GetFocus() != m_hWnd || !back)
+        return FALSE;
+    HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (HWND last = ::GetNextDlgTabItem(m_hWnd, first, TRUE))
+        ::SetFocus(last);
+    return TRUE;
 }
 
 LRESULT LauncherDialog::OnGetDefId()

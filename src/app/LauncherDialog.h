@@ -47,6 +47,7 @@ private:
     // Keyboard: the tab stops follow the buttons down the screen, and Enter
     // presses the button that has the focus.
     void OrderTabStopsDownTheScreen();
+    LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDefId();
 
     BOOL m_bInstalled = FALSE;
