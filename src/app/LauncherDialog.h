@@ -44,8 +44,9 @@ protected:
 private:
     void FitAndCentre();
 
-    // Keyboard: the tab stops follow the buttons down the screen, and Enter
-    // presses the button that has the focus.
+    // Keyboard: the tab stops follow the buttons down the screen, going back
+    // from the window itself starts at the bottom button, and Enter presses
+    // the button that has the focus.
     void OrderTabStopsDownTheScreen();
     LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDefId();

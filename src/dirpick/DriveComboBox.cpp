@@ -71,6 +71,8 @@ void DriveComboBox::FitDroppedList()
 {
     // A combo box's list is as tall as its window was made, less the
     // selection field; grow the window so the list holds kVisibleDrives.
+    // The dropped rectangle counts the field in on Windows, not under Wine:
+    // either way one this tall has room enough.
     RECT field = {0, 0, 0, 0}, dropped = {0, 0, 0, 0};
     GetWindowRect(&field);
     SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
