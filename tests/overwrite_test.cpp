@@ -1,5 +1,6 @@
 // The overwrite question on its own, in this process, answered from a
 // second thread as a person would.
+#include "dirpick_testing.h"
 #include "install/OverwriteDialog.h"
 #include "resource.h"
 #include "support/InstallDriver.h"
@@ -10,9 +11,12 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
+
+using dirpick_testing::WaitUntil;
 
 namespace {
 
@@ -25,22 +29,46 @@ void Press(HWND question, int button)
         ui::PressKey(GetDlgItem(question, IDC_OVERWRITE_YES), VK_ESCAPE);
 }
 
-// Runs the question for `path` and presses `button` on it (0: Escape).
-// Returns the answer and the message shown.
-std::pair<int32_t, std::string> Ask(const std::string& path, int button)
+// Runs the question for `path` while `person` answers it from another
+// thread. Returns the answer and the message shown.
+std::pair<int32_t, std::string> AskAnswering(const std::string& path,
+                                             const std::function<void(HWND)>& person)
 {
     std::string message;
-    std::thread person([&] {
+    std::thread thread([&] {
         HWND question = install_driver::WaitForOverwriteQuestion();
         if (!question)
             return;
         message = ui::GetItemText(question, IDC_OVERWRITE_MESSAGE);
-        Press(question, button);
+        person(question);
     });
     OverwriteDialog dialog(path.c_str());
     dialog.DoModal();
-    person.join();
+    thread.join();
     return {dialog.m_nAnswer, message};
+}
+
+// Runs the question for `path` and presses `button` on it (0: Escape).
+std::pair<int32_t, std::string> Ask(const std::string& path, int button)
+{
+    return AskAnswering(path, [button](HWND question) { Press(question, button); });
+}
+
+// The answer buttons that show the default frame.
+std::vector<int> FramedButtons(HWND question)
+{
+    std::vector<int> framed;
+    for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL}) {
+        LONG style = GetWindowLongA(GetDlgItem(question, id), GWL_STYLE);
+        if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            framed.push_back(id);
+    }
+    return framed;
+}
+
+int FocusedId(HWND question)
+{
+    return GetDlgCtrlID(ui::FocusedWindow(question));
 }
 
 TEST(OverwriteDialog, EachButtonGivesItsAnswerAndEscapeGivesNo)
@@ -58,6 +86,38 @@ TEST(OverwriteDialog, EachButtonGivesItsAnswerAndEscapeGivesNo)
         EXPECT_EQ("Plik o nazwie 'C:\\Gry\\Jex\\DATA\\SFX.DAT' już istnieje.", message);
     }
     EXPECT_EQ(No, Ask(path, 0).first);
+}
+
+TEST(OverwriteDialog, EnterAnswersTheFocusedButtonWhichAloneShowsTheDefaultFrame)
+{
+    const std::string path = "C:\\Gry\\Jex\\DATA\\SFX.DAT";
+    // What the person saw before pressing Enter.
+    bool questionShown = false, focused = false;
+    std::vector<int> framed;
+
+    // Enter at once: "Tak" has the focus and the frame.
+    int32_t given = AskAnswering(path, [&](HWND question) {
+        questionShown = ui::FindChildByText(question, "Czy zastąpić istniejący plik?") != nullptr;
+        focused = WaitUntil([&] { return FocusedId(question) == IDC_OVERWRITE_YES; });
+        framed = FramedButtons(question);
+        ui::TypeKey(question, VK_RETURN);
+    }).first;
+    EXPECT_TRUE(questionShown);
+    EXPECT_TRUE(focused);
+    EXPECT_EQ(std::vector<int>{IDC_OVERWRITE_YES}, framed);
+    EXPECT_EQ(Yes, given);
+
+    // Two tabs in the template's order reach "Nie"; the frame goes with the focus.
+    given = AskAnswering(path, [&](HWND question) {
+        ui::TypeKey(question, VK_TAB);
+        ui::TypeKey(question, VK_TAB);
+        focused = WaitUntil([&] { return FocusedId(question) == IDC_OVERWRITE_NO; });
+        framed = FramedButtons(question);
+        ui::TypeKey(question, VK_RETURN);
+    }).first;
+    EXPECT_TRUE(focused);
+    EXPECT_EQ(std::vector<int>{IDC_OVERWRITE_NO}, framed);
+    EXPECT_EQ(No, given);
 }
 
 TEST(OverwriteDialog, LongPathIsShownWhole)

@@ -7,6 +7,8 @@
 #include "install/UninstallSequence.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kButtonLeft = 304;
@@ -91,6 +93,7 @@ BOOL LauncherDialog::OnInitDialog()
         if (place.button->Attach(place.id, m_hWnd, place.strip, 0))
             place.button->MoveTo(kButtonLeft, place.top);
     }
+    OrderTabStopsDownTheScreen();
 
     RefreshInstallState();
     return TRUE;
@@ -153,10 +156,11 @@ void LauncherDialog::RunOperation(UINT id)
     }
     m_bBusy = false;
     EnableWindow(TRUE);
-    if (focus && ::IsWindowEnabled(focus) && (focus == m_hWnd || ::IsChild(m_hWnd, focus)))
-        ::SetFocus(focus);
-    else
-        SetFocus();
+    // The focus goes back where it was, or, when the refresh has greyed that
+    // button, to the first live one down the screen.
+    if (!focus || !::IsWindowEnabled(focus) || (focus != m_hWnd && !::IsChild(m_hWnd, focus)))
+        focus = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    ::SetFocus(focus);
 }
 
 bool LauncherDialog::EnsureCd()
@@ -200,9 +204,64 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam && m_bBusy)
             EnableWindow(FALSE);
         return TRUE;
+    case WM_SETFOCUS:
+        // The pointer over the background took the focus: it stays on the
+        // window, so no button shows it. Otherwise the dialog passes it on.
+        return m_bFocusLatch;
+    case WM_NEXTDLGCTL:
+        return OnNextDlgCtl(wParam, lParam);
+    case DM_GETDEFID:
+        return OnGetDefId();
     default:
         return CDialog::WindowProc(msg, wParam, lParam);
     }
+}
+
+void LauncherDialog::OrderTabStopsDownTheScreen()
+{
+    // Tab and the arrow keys go through the buttons in the order of the
+    // window's children, which is the template's: make it the screen's.
+    HWND buttons[] = {m_btnCommands[kInstall], m_btnCommands[kUninstall], m_btnCommands[kConfig],
+                      m_btnCommands[kGame],    m_btnCommands[kIntro],     m_btnExit};
+    auto top = [](HWND button) {
+        RECT rect = {0, 0, 0, 0};
+        ::GetWindowRect(button, &rect);
+        return rect.top;
+    };
+    std::stable_sort(std::begin(buttons), std::end(buttons),
+                     [&](HWND a, HWND b) { return top(a) < top(b); });
+    HWND after = HWND_TOP;
+    for (HWND button : buttons) {
+        if (!button)
+            continue;
+        ::SetWindowPos(button, after, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = button;
+    }
+}
+
+LRESULT LauncherDialog::OnNextDlgCtl(WPARAM wParam, LPARAM lParam)
+{
+    // From the window itself the dialog finds no button before the focus
+    // (Shift+Tab, or an arrow up or left): go round to the bottom one.
+    bool back = lParam ? wParam == 0 : wParam != 0;
+    if (::GetFocus() != m_hWnd || !back)
+        return FALSE;
+    HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (HWND last = ::GetNextDlgTabItem(m_hWnd, first, TRUE))
+        ::SetFocus(last);
+    return TRUE;
+}
+
+LRESULT LauncherDialog::OnGetDefId()
+{
+    // Enter presses the focused button. With the focus on the window itself
+    // the dialog's own answer stands: no default, so Enter means Exit.
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != m_hWnd)
+        return FALSE;
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(::GetDlgCtrlID(focus), DC_HASDEFID));
+    return TRUE;
 }
 
 void LauncherDialog::FitAndCentre()

@@ -51,6 +51,13 @@ protected:
 private:
     void FitAndCentre();
 
+    // Keyboard: the tab stops follow the buttons down the screen, going back
+    // from the window itself starts at the bottom button, and Enter presses
+    // the button that has the focus.
+    void OrderTabStopsDownTheScreen();
+    LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDefId();
+
     // The rest of what the install and uninstall sequences need.
     HWND OwnerWindow() const override { return m_hWnd; }
     bool IsInstalled() const override { return m_bInstalled; }
