@@ -268,7 +268,14 @@ MessageBoxWatcher::MessageBoxWatcher(std::string caption, std::vector<int> answe
             const int answer = index < m_answers.size() ? m_answers[index] : m_otherwise;
             MessageBoxSeen seen = WaitForMessageBox(m_caption, 100);
             if (seen.window) {
-                ClickItem(seen.window, answer);
+                // A box without that button still gets an answer, so that
+                // nothing waits for ever on an unexpected question.
+                int button = answer;
+                for (int fallback : {IDNO, IDCANCEL, IDOK}) {
+                    if (!GetDlgItem(seen.window, button))
+                        button = fallback;
+                }
+                ClickItem(seen.window, button);
                 WaitForWindowGone(seen.window);
                 m_texts.push_back(seen.text);
                 ++m_answered;

@@ -94,8 +94,8 @@ MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId,
 
 // Answers, from a thread of its own, every message box with this caption
 // that comes while it lives: the first ones with `answers` in turn, the
-// rest with `otherwise`. Texts() ends the answering and gives the texts of
-// the boxes in order.
+// rest with `otherwise` (a box without that button gets No, Cancel or OK).
+// Texts() ends the answering and gives the texts of the boxes in order.
 class MessageBoxWatcher {
 public:
     explicit MessageBoxWatcher(std::string caption, std::vector<int> answers = {},
