@@ -36,8 +36,10 @@ void ForgetInstallation(const std::string& target = std::string());
 // Writes a registry record of an installation in `dir` as the program does.
 void RecordInstallation(const std::string& dir);
 
-// Starts install.exe and waits for its launcher window; null after the timeout.
-HWND StartLauncher(ui::Process& process);
+// Starts install.exe (the build's, or `exe` in `currentDir`) and waits for
+// its launcher window; null after the timeout.
+HWND StartLauncher(ui::Process& process, const std::string& exe = std::string(),
+                   const std::string& currentDir = std::string());
 // Presses the launcher's install button.
 bool PressInstall(HWND launcher);
 // Waits for the options dialog.
