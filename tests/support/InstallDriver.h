@@ -14,6 +14,8 @@ constexpr char kLauncherCaption[] = "Jex - Program instalacyjny";
 constexpr char kOptionsCaption[] = "Program instalacyjny - opcje instalacji";
 // The copy progress window and the overwrite question share this caption.
 constexpr char kCopyCaption[] = "Kopiowanie plików";
+constexpr char kBrowserCaption[] = "Program instalacyjny - wybór katalogu";
+constexpr char kRemovalCaption[] = "Usuwanie plików programu";
 // Boxes raised through the application, and boxes owned by the launcher.
 constexpr char kAppTitle[] = "Program instalacyjny";
 constexpr char kLauncherBoxCaption[] = "Program Instalacyjny";

@@ -20,8 +20,6 @@ namespace {
 
 using namespace install_driver;
 
-constexpr char kBrowserCaption[] = "Program instalacyjny - wybór katalogu";
-constexpr char kRemovalCaption[] = "Usuwanie plików programu";
 constexpr char kGames[] = "C:\\Gry";
 constexpr char kTarget[] = "C:\\Gry\\Jex";
 // Subdirectories whose names show the directory list's order of Polish
