@@ -3,7 +3,6 @@
 // starts install.exe, presses the uninstall button, answers "Tak" and
 // waits for the success message. Run through bench/uninstall-speed.
 //   uninstall_speed.exe INSTALL-EXE TARGET
-#include "app/Globals.h"
 #include "install/InstallManifest.h"
 #include "resource.h"
 #include "support/UiDriver.h"
@@ -68,11 +67,8 @@ int main(int argc, char** argv)
     const std::string exe = argv[1];
     const std::string target = argv[2];
 
-    std::strcpy(InstallPath, target.c_str());
-    std::strcpy(CdLetter, "d");
-    FullInstall = 1;
-    CreateShortcuts();
-    WriteInstallRecord();
+    CreateShortcuts(target, 'd');
+    WriteInstallRecord(target, 'd', true);
     const int before = Remaining(target);
 
     ui::Process process;

@@ -134,12 +134,13 @@ TEST_F(BitmapButtonTest, DisabledBeatsPressedBeatsHighlightedBeatsNormal)
     EXPECT_EQ(BitmapButton::kNormalCell, DrawnCell(0));
     EXPECT_EQ(BitmapButton::kPressedCell, DrawnCell(ODS_SELECTED));
     EXPECT_EQ(BitmapButton::kDisabledCell, DrawnCell(ODS_DISABLED | ODS_SELECTED));
-    EXPECT_EQ(BitmapButton::kNormalCell, DrawnCell(ODS_FOCUS));
+    // The focus that the keyboard moved shows as the pointer's highlight does.
+    EXPECT_EQ(BitmapButton::kHoverCell, DrawnCell(ODS_FOCUS));
 
     // The pointer comes onto the button.
     SendMessageA(m_button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(m_button.IsHover());
-    EXPECT_EQ(BitmapButton::kHoverCell, DrawnCell(ODS_FOCUS));
+    EXPECT_EQ(BitmapButton::kHoverCell, DrawnCell(0));
     EXPECT_EQ(BitmapButton::kPressedCell, DrawnCell(ODS_SELECTED | ODS_FOCUS));
     EXPECT_EQ(BitmapButton::kDisabledCell, DrawnCell(ODS_DISABLED));
     EXPECT_EQ(BitmapButton::kDisabledCell, DrawnCell(ODS_DISABLED | ODS_SELECTED));

@@ -1,4 +1,3 @@
-#include "app/Globals.h"
 #include "dirpick/BrowsePath.h"
 #include "dirpick/InstallOptionsDialog.h"
 #include "dirpick_testing.h"
@@ -8,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 #include <string>
 
 using namespace dirpick_testing;
@@ -201,104 +200,129 @@ TEST_F(Browse, UnreadableDriveAnsweredWithCancelKeepsTheShownDirectory)
 
 namespace {
 
-// Runs the options dialog, types `edit` into its target line, browses, types
-// `typed` into the browser's path line and confirms it, then cancels the
-// options dialog. Returns the options dialog's target line after the browse.
-struct BrowseRun {
-    std::string targetAfter;
+// The options dialog run as a person would: `typed` goes into its target
+// line; with `browsed`, the "..." browser opens and that text is typed into
+// its path line and confirmed (or the browser cancelled when it is "-");
+// then "Dalej >". A box that refuses the target is read and answered, and
+// the dialog, still open, is cancelled.
+struct OptionsRun {
+    INT_PTR result = 0;
     std::string box;
-    bool browsed = false;
+    std::string targetLine; // after the box, or when the dialog ended
+    std::string installPath;
 };
 
-BrowseRun BrowseFromOptions(const std::string& edit, const std::string& typed, bool confirm = true)
+// The box that refuses a target, once it or the end of `done` comes.
+std::string AnswerRefusal(const std::function<bool()>& done)
 {
-    InstallOptionsDialog options(nullptr);
-    BrowseRun run;
-    RunDriven(options, [&] {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = ui::FindTopWindow(kAppBoxCaption)) != nullptr || done(); });
+    if (!box)
+        return std::string();
+    std::string text = ui::GetItemText(box, ui::kMessageBoxTextId);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ui::WaitForWindowGone(box);
+    return text;
+}
+
+OptionsRun RunOptions(const std::string& typed, const std::string& browsed)
+{
+    OptionsRun run;
+    run.installPath = "C:\\Before\\Jex";
+    bool full = false;
+    InstallOptionsDialog options(run.installPath, full, 235, nullptr);
+    run.result = RunDriven(options, [&] {
         HWND dialog = ui::WaitForWindow(kOptionsTitle);
         if (!dialog)
             return;
-        ui::SetItemText(dialog, IDC_OPTIONS_TARGET, edit);
-        ui::ClickItem(dialog, IDC_OPTIONS_BROWSE);
-        HWND browser = ui::WaitForWindow(kBrowseTitle);
-        if (!browser)
-            return;
-        run.browsed = true;
-        // Let the list's first notification pass before typing.
-        Sleep(300);
-        ui::SetItemText(browser, IDC_BROWSE_PATH, typed);
-        ui::ClickItem(browser, confirm ? IDOK : IDCANCEL);
-        ui::WaitForWindowGone(browser);
-        // Either the target line takes the result or a message refuses it.
-        HWND box = nullptr;
-        WaitUntil([&] {
-            if (!confirm)
-                return true;
-            box = ui::FindTopWindow(kAppBoxCaption);
-            return box || ui::GetItemText(dialog, IDC_OPTIONS_TARGET) != edit;
-        });
-        if (box) {
-            run.box = ui::GetItemText(box, ui::kMessageBoxTextId);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            ui::WaitForWindowGone(box);
+        ui::SetItemText(dialog, IDC_OPTIONS_TARGET, typed);
+        if (browsed.empty()) {
+            ui::ClickItem(dialog, IDOK);
+            run.box = AnswerRefusal([&] { return !IsWindow(dialog); });
+        } else {
+            ui::ClickItem(dialog, IDC_OPTIONS_BROWSE);
+            HWND browser = ui::WaitForWindow(kBrowseTitle);
+            if (!browser)
+                return;
+            // The list's first notification rewrites the path line: wait for it.
+            WaitUntil([&] { return ui::GetItemText(browser, IDC_BROWSE_PATH) != typed; }, 2000);
+            const bool cancel = browsed == "-";
+            if (!cancel)
+                ui::SetItemText(browser, IDC_BROWSE_PATH, browsed);
+            ui::ClickItem(browser, cancel ? IDCANCEL : IDOK);
+            ui::WaitForWindowGone(browser);
+            run.box = AnswerRefusal([&] {
+                return cancel || ui::GetItemText(dialog, IDC_OPTIONS_TARGET) != typed;
+            });
         }
-        run.targetAfter = ui::GetItemText(dialog, IDC_OPTIONS_TARGET);
-        ui::ClickItem(dialog, IDCANCEL);
+        if (IsWindow(dialog)) {
+            run.targetLine = ui::GetItemText(dialog, IDC_OPTIONS_TARGET);
+            ui::ClickItem(dialog, IDCANCEL);
+        }
     });
     return run;
 }
 
-class BrowseTarget : public ::testing::Test {
-protected:
-    void SetUp() override { std::strcpy(InstallPath, "C:\\Before\\Jex"); }
-    void TearDown() override { InstallPath[0] = '\0'; }
+struct TargetCase {
+    const char* name;
+    std::string typed;
+    std::string browsed;  // empty: no browse; "-": browse cancelled
+    std::string accepted; // the target taken, or empty when refused
+    const char* refusal;  // the start of the refusing box, or null
 };
+
+class OptionsTarget : public ::testing::TestWithParam<TargetCase> {};
 
 } // namespace
 
-TEST_F(BrowseTarget, AppendsJexWithABackslashBetween)
+TEST_P(OptionsTarget, OnlyADirectoryOnADriveIsTakenAndNeverCut)
 {
-    auto run = BrowseFromOptions("C:\\Old", "D:\\Games");
-    ASSERT_TRUE(run.browsed);
-    EXPECT_STREQ("D:\\Games\\Jex", InstallPath);
-    EXPECT_EQ("D:\\Games\\Jex", run.targetAfter);
-
-    run = BrowseFromOptions("C:\\Old", "D:\\Games\\");
-    EXPECT_STREQ("D:\\Games\\Jex", InstallPath);
+    const TargetCase& c = GetParam();
+    const OptionsRun run = RunOptions(c.typed, c.browsed);
+    if (c.refusal) {
+        EXPECT_EQ(0u, run.box.rfind(c.refusal, 0)) << run.box;
+        EXPECT_NE(std::string::npos, run.box.find("X:\\katalog")) << "the form expected is named";
+    } else {
+        EXPECT_EQ("", run.box);
+    }
+    if (!c.browsed.empty()) {
+        // The browse leaves the dialog open with its result, or with what
+        // was typed when the result was refused or the browse cancelled.
+        const std::string shown = c.accepted.empty() ? c.typed : c.accepted;
+        EXPECT_EQ(shown, run.targetLine);
+        EXPECT_EQ(shown, run.installPath);
+    } else if (c.accepted.empty()) {
+        EXPECT_EQ(IDCANCEL, run.result);
+        EXPECT_EQ(c.typed, run.targetLine) << "the text stays as typed";
+        EXPECT_EQ("C:\\Before\\Jex", run.installPath);
+    } else {
+        EXPECT_EQ(IDOK, run.result);
+        EXPECT_EQ(c.accepted, run.installPath);
+    }
 }
 
-TEST_F(BrowseTarget, KeepsAPathThatContainsJexAnywhere)
-{
-    auto run = BrowseFromOptions("C:\\Old", "D:\\Jex\\Old\\");
-    ASSERT_TRUE(run.browsed);
-    EXPECT_STREQ("D:\\Jex\\Old\\", InstallPath);
-    EXPECT_EQ("D:\\Jex\\Old\\", run.targetAfter);
+const std::string kLongest = "C:\\" + std::string(232, 'a'); // 235 characters
 
-    // The search minds the case.
-    run = BrowseFromOptions("C:\\Old", "D:\\JEX\\");
-    EXPECT_STREQ("D:\\JEX\\Jex", InstallPath);
-}
-
-TEST_F(BrowseTarget, CancelledBrowseKeepsTheTypedTarget)
-{
-    auto run = BrowseFromOptions("E:\\Typed\\Here", "D:\\Ignored", false);
-    ASSERT_TRUE(run.browsed);
-    EXPECT_STREQ("E:\\Typed\\Here", InstallPath);
-    EXPECT_EQ("E:\\Typed\\Here", run.targetAfter);
-}
-
-TEST_F(BrowseTarget, RefusesAResultLongerThan255Characters)
-{
-    // 251 characters and "\Jex" make 255: still taken.
-    std::string fits = "D:\\" + std::string(248, 'a');
-    auto run = BrowseFromOptions("C:\\Old", fits);
-    ASSERT_TRUE(run.browsed);
-    EXPECT_EQ("", run.box);
-    EXPECT_EQ(fits + "\\Jex", std::string(InstallPath));
-
-    std::string tooLong = fits + "b";
-    run = BrowseFromOptions("C:\\Old", tooLong);
-    EXPECT_EQ("Ścieżka jest za długa.", run.box);
-    EXPECT_STREQ("C:\\Old", InstallPath); // what the target line held
-    EXPECT_EQ("C:\\Old", run.targetAfter);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Targets, OptionsTarget,
+    ::testing::Values(
+        TargetCase{"Plain", "C:\\Gry\\Jex", "", "C:\\Gry\\Jex", nullptr},
+        TargetCase{"PolishAndSpaces", "d:\\Gry i programy\\Zażółć Jex", "", "d:\\Gry i programy\\Zażółć Jex", nullptr},
+        TargetCase{"LongestThatFits", kLongest, "", kLongest, nullptr},
+        TargetCase{"DriveRoot", "C:\\", "", "", "Ścieżka 'C:\\' nie wskazuje katalogu na dysku."},
+        TargetCase{"DriveAlone", "C:", "", "", "Ścieżka 'C:' nie wskazuje"},
+        TargetCase{"Relative", "Gry\\Jex", "", "", "Ścieżka 'Gry\\Jex' nie wskazuje"},
+        TargetCase{"Network", "\\\\serwer\\gry\\Jex", "", "", "Ścieżka '\\\\serwer\\gry\\Jex' nie wskazuje"},
+        TargetCase{"Empty", "", "", "", "Nie podano katalogu docelowego."},
+        TargetCase{"ForbiddenCharacter", "C:\\Gry\\Je?x", "", "", "Ścieżka 'C:\\Gry\\Je?x' zawiera znak niedozwolony"},
+        TargetCase{"UpAndOut", "C:\\Gry\\..\\Windows", "", "", "Ścieżka 'C:\\Gry\\..\\Windows' zawiera niepoprawną nazwę"},
+        TargetCase{"TrailingDot", "C:\\Gry\\Jex.", "", "", "Ścieżka 'C:\\Gry\\Jex.' zawiera niepoprawną nazwę"},
+        TargetCase{"OneTooLong", kLongest + "b", "", "", "Ścieżka jest za długa: ma 236 znaków, a może mieć najwyżej 235."},
+        TargetCase{"FarTooLong", "C:\\" + std::string(298, 'x'), "", "", "Ścieżka jest za długa: ma 301 znaków"},
+        TargetCase{"BrowseAppendsJex", "C:\\Old", "D:\\Games", "D:\\Games\\Jex", nullptr},
+        TargetCase{"BrowseAppendsJexAfterTheBackslash", "C:\\Old", "D:\\Games\\", "D:\\Games\\Jex", nullptr},
+        TargetCase{"BrowseKeepsAPathWithJex", "C:\\Old", "D:\\Jex\\Old\\", "D:\\Jex\\Old\\", nullptr},
+        TargetCase{"BrowseMindsTheCaseOfJex", "C:\\Old", "D:\\JEX\\", "D:\\JEX\\Jex", nullptr},
+        TargetCase{"BrowseCancelled", "E:\\Typed\\Here", "-", "E:\\Typed\\Here", nullptr},
+        TargetCase{"BrowseResultTooLong", "C:\\Old", "D:\\" + std::string(240, 'b'), "", "Ścieżka jest za długa"}),
+    [](const auto& info) { return std::string(info.param.name); });

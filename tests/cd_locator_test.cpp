@@ -1,94 +1,80 @@
 // The CD locator against real Wine drives: CD-ROM letters are mapped to
 // folders with and without the marker file.
 #include "app/CdLocator.h"
-#include "app/Globals.h"
 #include "support/TestEnv.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-class CdLocatorTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        testenv::UnmapAllExtraDrives();
-        // A CD-ROM folder without the marker file, and one where the marker
-        // is a directory, so it exists but does not open for reading.
-        m_emptyCd = testenv::BuildDirUnix() + "/scratch-empty-cd";
-        m_unreadableCd = testenv::BuildDirUnix() + "/scratch-unreadable-cd";
-        CreateDirectoryA(testenv::WindowsPathOf(m_emptyCd).c_str(), nullptr);
-        CreateDirectoryA(testenv::WindowsPathOf(m_unreadableCd).c_str(), nullptr);
-        CreateDirectoryA(testenv::WindowsPathOf(m_unreadableCd + "/jex.ico").c_str(), nullptr);
-        std::strcpy(CdRoot, "X:\\");
-        std::strcpy(CdLetter, "X");
-    }
-    void TearDown() override { testenv::UnmapAllExtraDrives(); }
+enum class Folder { Cd, NoMarker, MarkerIsADirectory };
 
-    std::string m_emptyCd;
-    std::string m_unreadableCd;
+struct Drive {
+    char letter;
+    Folder folder;
+    unsigned type = DRIVE_CDROM;
 };
 
-TEST_F(CdLocatorTest, NoCdRomDriveLeavesBothValuesEmpty)
+struct Layout {
+    const char* name;
+    std::vector<Drive> drives;
+    char found; // what LocateCd answers
+};
+
+class CdLocatorTest : public testing::TestWithParam<Layout> {
+protected:
+    void SetUp() override { testenv::UnmapAllExtraDrives(); }
+    void TearDown() override { testenv::UnmapAllExtraDrives(); }
+
+    static std::string FolderOf(Folder folder)
+    {
+        if (folder == Folder::Cd)
+            return testenv::SampleCdUnix();
+        // Without the marker, or with a marker that exists but does not
+        // open for reading.
+        const std::string dir = testenv::BuildDirUnix() +
+                                (folder == Folder::NoMarker ? "/scratch-empty-cd" : "/scratch-unreadable-cd");
+        CreateDirectoryA(testenv::WindowsPathOf(dir).c_str(), nullptr);
+        if (folder == Folder::MarkerIsADirectory)
+            CreateDirectoryA(testenv::WindowsPathOf(dir + "/jex.ico").c_str(), nullptr);
+        return dir;
+    }
+};
+
+TEST_P(CdLocatorTest, FindsTheFirstCdRomDriveHoldingTheMarker)
 {
+    for (const Drive& drive : GetParam().drives)
+        ASSERT_TRUE(testenv::MapFolder(drive.letter, FolderOf(drive.folder), drive.type));
+    EXPECT_EQ(GetParam().found, LocateCd());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, CdLocatorTest,
+    ::testing::Values(
+        Layout{"NoCdRomDrive", {}, 0},
+        Layout{"CdOnE", {{'e', Folder::Cd}}, 'e'},
+        Layout{"SecondCdRomHoldsIt", {{'f', Folder::NoMarker}, {'h', Folder::Cd}}, 'h'},
+        Layout{"MarkerThatDoesNotOpen", {{'d', Folder::MarkerIsADirectory}}, 0},
+        Layout{"UnreadableMarkerThenTheCd", {{'d', Folder::MarkerIsADirectory}, {'g', Folder::Cd}}, 'g'},
+        Layout{"DrivesAAndBAreNeverTried", {{'a', Folder::Cd}, {'b', Folder::Cd}}, 0},
+        Layout{"HardDiskWithTheMarker", {{'d', Folder::Cd, DRIVE_FIXED}}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CdLocator, NextCdDriveLooksOnlyAtDriveTypes)
+{
+    testenv::UnmapAllExtraDrives();
     EXPECT_EQ(0, NextCdDrive('a'));
-    LocateCd();
-    EXPECT_STREQ("", CdRoot);
-    EXPECT_STREQ("", CdLetter);
-}
-
-TEST_F(CdLocatorTest, FindsTheCdOnDriveE)
-{
-    ASSERT_TRUE(testenv::MapCd('e'));
-    LocateCd();
-    EXPECT_EQ(3u, std::strlen(CdRoot));
-    EXPECT_EQ(0, std::memcmp(CdRoot, "e:\\", 4));
-    EXPECT_STREQ("e", CdLetter);
-}
-
-TEST_F(CdLocatorTest, SkipsACdRomDriveWithoutTheMarker)
-{
-    ASSERT_TRUE(testenv::MapCd('f', m_emptyCd));
-    ASSERT_TRUE(testenv::MapCd('h', testenv::SampleCdUnix()));
+    ASSERT_TRUE(testenv::MapCd('f', testenv::BuildDirUnix()));
+    ASSERT_TRUE(testenv::MapCd('h'));
     EXPECT_EQ('f', NextCdDrive('c'));
     EXPECT_EQ('h', NextCdDrive('g'));
-    LocateCd();
-    EXPECT_STREQ("h:\\", CdRoot);
-    EXPECT_STREQ("h", CdLetter);
-}
-
-TEST_F(CdLocatorTest, MarkerThatCannotBeOpenedDoesNotCount)
-{
-    ASSERT_TRUE(testenv::MapCd('d', m_unreadableCd));
-    LocateCd();
-    EXPECT_STREQ("", CdLetter);
-
-    ASSERT_TRUE(testenv::MapCd('g', testenv::SampleCdUnix()));
-    LocateCd();
-    EXPECT_STREQ("g", CdLetter);
-}
-
-TEST_F(CdLocatorTest, DrivesAAndBAreNeverConsidered)
-{
-    ASSERT_TRUE(testenv::MapCd('a'));
-    ASSERT_TRUE(testenv::MapCd('b'));
-    EXPECT_EQ('a', NextCdDrive('a'));
-    LocateCd();
-    EXPECT_STREQ("", CdRoot);
-    EXPECT_STREQ("", CdLetter);
-}
-
-TEST_F(CdLocatorTest, HardDiskHoldingTheMarkerIsNotTheCd)
-{
-    ASSERT_TRUE(testenv::MapFolder('d', testenv::SampleCdUnix(), DRIVE_FIXED));
-    EXPECT_EQ(0, NextCdDrive('c'));
-    LocateCd();
-    EXPECT_STREQ("", CdLetter);
+    EXPECT_EQ(0, NextCdDrive('i'));
+    testenv::UnmapAllExtraDrives();
 }
 
 } // namespace

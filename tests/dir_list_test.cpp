@@ -127,22 +127,29 @@ TEST_F(DirList, EmptyInitialDirectoryStartsInTheCurrentDirectory)
     EXPECT_EQ(here + "\\", PathLine());
 }
 
-TEST_F(DirList, OnlyVisibleDirectoriesInCaseInsensitiveOrder)
+TEST_F(DirList, EnterOpensADirectoryOfVisibleSubdirectoriesInPolishOrder)
 {
-    Mkdir("gamma");
-    Mkdir("alpha");
-    Mkdir("Beta");
-    Mkdir(".config");
-    Mkdir("secret");
-    SetFileAttributesA((m_root + "\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    HANDLE file = CreateFileA((m_root + "\\afile.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+    // Byte order would put every Polish initial after "z", and the order in
+    // which Wine lists a directory puts "_" after the letters.
+    const std::vector<std::string> expected = {"biblioteka", "Ćwiczenia", "dane",    "Łąka",
+                                               "mapy",       "Ósemka",    "podkatalog_c",
+                                               "podkatalogi", "windows",  "Źródła"};
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name)
+        Mkdir("lista\\" + *name);
+    Mkdir("lista\\.config");
+    Mkdir("lista\\secret");
+    SetFileAttributesA((m_root + "\\lista\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    HANDLE file = CreateFileA((m_root + "\\lista\\afile.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
 
     DirListBox& list = Open(m_root);
-    const std::vector<std::string> expected = {"alpha", "Beta", "gamma"};
+    ASSERT_EQ(std::vector<std::string>{"lista"}, Subdirectories(list));
+    list.SetCurSel(list.GetCount() - 1);
+    list.SendMessage(WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(m_root + "\\lista\\", list.GetDirectory());
     EXPECT_EQ(expected, Subdirectories(list));
-    SetFileAttributesA((m_root + "\\secret").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA((m_root + "\\lista\\secret").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(DirList, EnterOpensTheSelectedSubdirectory)
@@ -191,15 +198,15 @@ TEST_F(DirList, DoubleClickOnAPathComponentOpensIt)
     EXPECT_EQ("C:\\", PathLine());
 }
 
-TEST_F(DirList, RepeatedNameSelectsTheFirstFromTheTop)
+TEST_F(DirList, RepeatedNameSelectsTheFirstFromTheTopWithCaseIgnored)
 {
-    Mkdir("a\\a\\inner");
-    DirListBox& list = Open(m_root + "\\a\\a\\");
-    // C:\ jextest\ dirlist\ a\ a\ inner
+    Mkdir("Łąka\\ŁĄKA\\inner");
+    DirListBox& list = Open(m_root + "\\Łąka\\ŁĄKA\\");
+    // C:\ jextest\ dirlist\ Łąka\ ŁĄKA\ inner
     ASSERT_EQ(6, list.GetCount());
     list.SetCurSel(4);
     list.SendMessage(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(m_root + "\\a\\a\\", list.GetDirectory());
+    EXPECT_EQ(m_root + "\\Łąka\\ŁĄKA\\", list.GetDirectory());
     EXPECT_EQ(3, list.GetCurSel());
 }
 

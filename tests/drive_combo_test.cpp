@@ -193,6 +193,30 @@ TEST_F(DriveList, StartsOnTheCurrentDriveWhenTheDirectoryListHasNone)
     EXPECT_EQ("\\", browser.m_wndDirs.GetDirectory());
 }
 
+TEST_F(DriveList, F4DropsAListOfEightDrivesWithoutScrolling)
+{
+    for (char letter : {'d', 'e', 'f', 'g', 'h', 'i'})
+        ASSERT_TRUE(testenv::MapCd(letter));
+    CBrowsePath browser(nullptr, "C:\\", "");
+    ASSERT_TRUE(browser.Create());
+    DriveComboBox& drives = browser.m_wndDrives;
+    ASSERT_EQ(8, drives.GetCount()); // c:, z: and the six CDs
+
+    drives.SendMessage(WM_KEYDOWN, VK_F4);
+    Pump(browser.m_hWnd);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(drives, &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    RECT shown = {}, last = {};
+    GetClientRect(info.hwndList, &shown);
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&last));
+    EXPECT_EQ(0, SendMessageA(info.hwndList, LB_GETTOPINDEX, 0, 0));
+    EXPECT_LE(last.bottom, shown.bottom) << "the list shows "
+                                         << shown.bottom / drives.m_nItemHeight << " drives";
+    drives.SendMessage(CB_SHOWDROPDOWN, FALSE);
+}
+
 TEST_F(DriveList, MeasuredHeightIsTheOneInUse)
 {
     CBrowsePath browser(nullptr, "C:\\", "");

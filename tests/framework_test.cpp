@@ -284,7 +284,7 @@ TEST(Framework, ThreeDimensionalLookNeverLoadsAPlantedLibrary)
 
     {
         CWinApp app;
-        app.SetInstance(GetModuleHandleA(nullptr));
+        app.m_hInstance = GetModuleHandleA(nullptr);
         app.Enable3dControls();
         HMODULE loaded = GetModuleHandleA("CTL3D32.DLL");
         if (loaded) {

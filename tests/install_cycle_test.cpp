@@ -61,7 +61,7 @@ protected:
         ASSERT_TRUE(BeginInstall(launcher, target, true));
         std::string text;
         ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
-        ui::ClickItem(launcher, IDOK);
+        PressLauncherButton(launcher, IDOK);
         ASSERT_NE(-1, process.WaitForExit());
     }
 
@@ -89,12 +89,11 @@ protected:
         ui::Process process;
         HWND launcher = StartLauncher(process, std::string(kCdRoot) + "install.exe", kCdRoot);
         ASSERT_TRUE(launcher);
-        ASSERT_TRUE(ui::IsItemEnabled(launcher, IDC_UNINSTALL)) << "the launcher sees no installation";
-        ASSERT_TRUE(ui::ClickItem(launcher, IDC_UNINSTALL));
+        ASSERT_TRUE(PressLauncherButton(launcher, IDC_UNINSTALL)) << "the launcher sees no installation";
         EXPECT_EQ("Usunąć program 'Jex'?", ui::AnswerMessageBox(kAppTitle, IDYES).text);
         EXPECT_EQ("Odinstalowanie zostało zakończone pomyślnie.",
                   ui::AnswerMessageBox(kAppTitle, IDOK, 60000).text);
-        ui::ClickItem(launcher, IDOK);
+        PressLauncherButton(launcher, IDOK);
         ASSERT_NE(-1, process.WaitForExit());
 
         // The installer's copy and jex.ini stay, with the target itself.

@@ -1,6 +1,7 @@
 // Installations driven through the real install.exe from the small sample
 // CD, as a person would: launcher, options dialog, copy, closing questions.
 #include "install/InstallManifest.h"
+#include "install/InstallSequence.h"
 #include "resource.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -132,7 +134,7 @@ TEST_F(InstallE2ETest, PartialInstallationFromDefaultsToTheEnd)
               testenv::ReadFileBytes(m_target + "\\jex.ini"));
 
     // Back at the launcher, refreshed: every button is live.
-    Sleep(300);
+    ASSERT_TRUE(ui::WaitUntil([&] { return IsWindowEnabled(m_launcher) != FALSE; }));
     ExpectButtonsLive(true);
     ASSERT_TRUE(ui::ClickItem(m_launcher, IDOK));
     EXPECT_NE(-1, m_process.WaitForExit());
@@ -151,8 +153,10 @@ TEST_F(InstallE2ETest, FullInstallationThenYesToTheGameEndsTheProgram)
     std::string text;
     ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDYES, &text)) << text;
     EXPECT_NE(-1, m_process.WaitForExit()) << "the launcher should end as the game starts";
-    Sleep(2500);
-    EXPECT_NE(std::string::npos, testenv::ReadFileBytes(log).find("\tstart\t")) << log;
+    EXPECT_TRUE(ui::WaitUntil([&] { return testenv::ReadFileBytes(log).find("\tstart\t") != std::string::npos; }))
+        << log;
+    // The game runs from the target: let it end before the target goes.
+    EXPECT_TRUE(ui::WaitUntil([&] { return testenv::ReadFileBytes(log).find("\tend\t") != std::string::npos; }));
     ExpectInstalledTree(FullFiles);
     EXPECT_EQ(119, CountEntries(FullFiles));
     EXPECT_NE(std::string::npos, testenv::ReadFileBytes(m_target + "\\jex.ini")
@@ -165,17 +169,17 @@ TEST_F(InstallE2ETest, NoCdCancelThenRetryAfterTheCdArrives)
     ASSERT_TRUE(Start());
     ASSERT_TRUE(PressInstall(m_launcher));
     ui::MessageBoxSeen box = ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL);
-    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text);
+    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
     EXPECT_FALSE(WaitForOptions(kAbsentMs));
     EXPECT_FALSE(ui::WaitForMessageBox(kAppTitle, kAbsentMs).window) << "a silent end";
     ExpectButtonsLive(false);
 
     ASSERT_TRUE(PressInstall(m_launcher));
     box = ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY);
-    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text);
+    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
     // Asked again while there is still no CD; the CD arrives meanwhile.
     box = ui::WaitForMessageBox(kLauncherBoxCaption);
-    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text) << "still no CD";
+    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text) << "still no CD";
     ASSERT_TRUE(testenv::MapCd('e'));
     ui::ClickItem(box.window, IDRETRY);
     ASSERT_TRUE(ConfirmOptions(WaitForOptions(), m_target, false));
@@ -208,27 +212,6 @@ TEST_F(InstallE2ETest, AlreadyInstalledCancelInstallsNothing)
     EXPECT_EQ(kStopped, box.text);
     EXPECT_FALSE(testenv::DirExists(recorded));
     ForgetInstallation(recorded);
-}
-
-TEST_F(InstallE2ETest, NetworkTargetNeverHasSpaceAndTheOptionsKeepTheChoice)
-{
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(BeginInstall(m_launcher, "\\\\server\\share\\Jex", true));
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ui::MessageBoxSeen box = ui::AnswerMessageBox(kLauncherBoxCaption, IDOK);
-        EXPECT_EQ(kNoSpace, box.text);
-        HWND options = WaitForOptions();
-        ASSERT_TRUE(options);
-        EXPECT_EQ("\\\\server\\share\\Jex", ui::GetItemText(options, IDC_OPTIONS_TARGET));
-        EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
-        EXPECT_EQ(BST_UNCHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
-        if (attempt == 0)
-            ui::ClickItem(options, IDOK);
-        else
-            ui::PressKey(options, VK_ESCAPE);
-    }
-    EXPECT_EQ(kStopped, ui::AnswerMessageBox(kAppTitle, IDOK).text);
-    EXPECT_FALSE(FindCopyProgress());
 }
 
 TEST_F(InstallE2ETest, ExistingFilesEachAnswer)
@@ -269,26 +252,6 @@ TEST_F(InstallE2ETest, ExistingFilesEachAnswer)
         EXPECT_EQ(testenv::ReadFileBytes(CdFile(existing[i])), installed(existing[i])) << existing[i];
 }
 
-TEST_F(InstallE2ETest, ExistingFilesNoToAllKeepsEveryOne)
-{
-    CreateDirectoryA(m_target.c_str(), nullptr);
-    for (const char* entry : {"JEXSETUP.EXE", "JEX.EXE", "DOS4GW.EXE"}) {
-        HANDLE file = CreateFileA((m_target + "\\" + entry).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
-    }
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
-    HWND question = WaitForOverwriteQuestion();
-    ASSERT_TRUE(question);
-    ui::ClickItem(question, IDC_OVERWRITE_NO_ALL);
-    std::string text;
-    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
-    for (const char* entry : {"JEXSETUP.EXE", "JEX.EXE", "DOS4GW.EXE"})
-        EXPECT_EQ("", testenv::ReadFileBytes(m_target + "\\" + entry)) << entry;
-    EXPECT_EQ(testenv::ReadFileBytes(CdFile("JEX.ICO")), testenv::ReadFileBytes(m_target + "\\JEX.ICO"));
-}
-
 TEST_F(InstallE2ETest, MissingSourceRetryAfterRestoringCompletes)
 {
     HideCdFile("DATA\\SFX.DAT");
@@ -327,56 +290,145 @@ TEST_F(InstallE2ETest, CancelledCopyReportsFailureAndRecordsNothing)
     EXPECT_TRUE(testenv::FileExists(m_target + "\\JEXSETUP.EXE"));
     EXPECT_FALSE(testenv::FileExists(m_target + "\\JEX.ICO"));
     EXPECT_TRUE(NothingRecorded());
-    Sleep(300);
+    ASSERT_TRUE(ui::WaitUntil([&] { return IsWindowEnabled(m_launcher) != FALSE; }));
     ExpectButtonsLive(false);
 }
 
-TEST_F(InstallE2ETest, EmptyTargetCreatesNothing)
+TEST_F(InstallE2ETest, OneOperationAtATime)
 {
-    // The free-space query is made for the root named by the target's
-    // first character; an empty target names none, so under Wine the query
-    // fails and the options come back (the copy engine's own refusal of an
-    // empty target is in copy_engine_test).
+    // Installed once, then installed again over it. At every question of
+    // the second installation, clicks and keys arrive for the launcher's
+    // install and uninstall buttons; none of them may start anything.
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(BeginInstall(m_launcher, "", false));
-    EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
+    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL));
+    auto knock = [&] {
+        EXPECT_FALSE(IsWindowEnabled(m_launcher)) << "the launcher is live during an operation";
+        for (int id : {IDC_INSTALL, IDC_UNINSTALL}) {
+            HWND button = GetDlgItem(m_launcher, id);
+            PostMessageA(button, BM_CLICK, 0, 0);
+            PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
+            PostMessageA(button, WM_KEYUP, VK_SPACE, 0);
+            PostMessageA(m_launcher, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        }
+    };
+    ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
+    ASSERT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
+    knock();
+    ui::ClickItem(box.window, IDOK);
     HWND options = WaitForOptions();
     ASSERT_TRUE(options);
-    EXPECT_EQ("", ui::GetItemText(options, IDC_OPTIONS_TARGET));
-    ui::ClickItem(options, IDCANCEL);
-    EXPECT_EQ(kStopped, ui::AnswerMessageBox(kAppTitle, IDOK).text);
-    EXPECT_FALSE(testenv::DirExists("C:\\LEVEL"));
-    EXPECT_FALSE(testenv::DirExists("C:\\DATA"));
+    knock();
+    ASSERT_TRUE(ConfirmOptions(options, m_target, false));
+    HWND question = WaitForOverwriteQuestion();
+    ASSERT_TRUE(question);
+    knock();
+    ui::ClickItem(question, IDC_OVERWRITE_YES_ALL);
+    box = ui::WaitForMessageBox(kAppTitle);
+    ASSERT_EQ(kDoneQuestion, box.text);
+    knock();
+    ui::ClickItem(box.window, IDNO);
+    ASSERT_TRUE(ui::WaitForWindowGone(box.window));
+    box = ui::WaitForMessageBox(kAppTitle);
+    ASSERT_EQ(kGameQuestion, box.text);
+    ui::ClickItem(box.window, IDNO);
+    ASSERT_TRUE(ui::WaitUntil([&] { return IsWindowEnabled(m_launcher) != FALSE; }));
+    // Nothing nested came up, and nothing was kept for later.
+    EXPECT_EQ(nullptr, ui::WaitForMessageBox(kAppTitle, kAbsentMs).window);
+    EXPECT_EQ(nullptr, WaitForOptions(0));
+    ExpectInstalledTree(PartialFiles);
+    EXPECT_EQ(m_target, ReadString(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
+}
+
+// The install sequence in this process, with its copy window refused by
+// the system: the failure is reported and nothing is made.
+class NoWindowHost : public OperationHost {
+public:
+    HWND OwnerWindow() const override { return nullptr; }
+    int ShowMessage(const char* text, UINT type) override { return MessageBoxA(nullptr, text, "", type); }
+    bool IsInstalled() const override { return false; }
+    bool EnsureCd() override { return true; }
+    void RunConfig() override {}
+    void RunGame() override {}
+    void RefreshInstallState() override {}
+};
+
+LRESULT CALLBACK RefuseCopyWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (create->lpszName && HIWORD(reinterpret_cast<UINT_PTR>(create->lpszName)) &&
+            std::string(create->lpszName) == kCopyCaption)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(InstallE2ETest, CopyWindowThatCannotBeMadeChangesNothing)
+{
+    InstallState state;
+    state.CdLetter = 'd';
+    state.InstallPath = m_target;
+    std::thread person([] {
+        if (HWND options = WaitForOptions())
+            ui::ClickItem(options, IDOK);
+    });
+    ui::MessageBoxWatcher boxes(kAppTitle);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseCopyWindow, nullptr, GetCurrentThreadId());
+    NoWindowHost host;
+    RunInstall(state, host);
+    UnhookWindowsHookEx(hook);
+    person.join();
+    EXPECT_EQ(std::vector<std::string>{kFailed}, boxes.Texts());
+    EXPECT_FALSE(testenv::DirExists(m_target));
     EXPECT_TRUE(NothingRecorded());
 }
 
-// Runs only under tests/small-disk-test, which mounts a small tmpfs and
-// names it in JEX_SMALL_DISK.
-TEST_F(InstallE2ETest, DISABLED_SmallDiskHasTooLittleSpace)
+// Runs only under tests/small-disk-test. It mounts a small disk as
+// JEX_SMALL_DISK, with room for the partial installation but not the full
+// one, and a CD as JEX_BIG_CD whose DATA\ART_H.DAT is larger than what the
+// disk has free once a filler is on it: the disk fills inside that file.
+TEST_F(InstallE2ETest, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
 {
     const char* disk = std::getenv("JEX_SMALL_DISK");
-    if (!disk)
-        GTEST_SKIP() << "needs the small disk of tests/small-disk-test";
+    const char* bigCd = std::getenv("JEX_BIG_CD");
+    if (!disk || !bigCd)
+        GTEST_SKIP() << "needs the disk and the CD of tests/small-disk-test";
+    testenv::UnmapAllExtraDrives();
+    ASSERT_TRUE(testenv::MapCd('d', bigCd));
     ASSERT_TRUE(testenv::MapFolder('s', disk, DRIVE_FIXED));
+    const std::string cdArt = testenv::WindowsPathOf(bigCd) + "\\DATA\\ART_H.DAT";
+    const std::string target = "s:\\Gry\\Jex";
+
+    // Leave room for the partial kind's total and a little more, less than
+    // the big file needs.
+    ULARGE_INTEGER free = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExA("s:\\", &free, nullptr, nullptr));
+    const uint64_t keep = PartialInstallBytes + 2 * 1024 * 1024;
+    ASSERT_GT(free.QuadPart, keep);
+    const std::string filler = "s:\\filler.bin";
+    ASSERT_TRUE(testenv::WriteFileBytes(filler, std::string(static_cast<size_t>(free.QuadPart - keep), 'f')));
+
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(BeginInstall(m_launcher, "s:\\Gry\\Jex", false));
+    // The full kind does not fit; the partial one does.
+    ASSERT_TRUE(BeginInstall(m_launcher, target, true));
     EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
     HWND options = WaitForOptions();
     ASSERT_TRUE(options);
-    EXPECT_EQ("s:\\Gry\\Jex", ui::GetItemText(options, IDC_OPTIONS_TARGET));
-    EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
-    // The same drive is too small for the full kind as well; then a target
-    // on C: goes on to the copy.
-    ASSERT_TRUE(ConfirmOptions(options, "s:\\Gry\\Jex", true));
-    EXPECT_EQ(kNoSpace, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
-    options = WaitForOptions();
-    ASSERT_TRUE(options);
+    EXPECT_EQ(target, ui::GetItemText(options, IDC_OPTIONS_TARGET));
     EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
-    EXPECT_FALSE(testenv::DirExists("s:\\Gry"));
-    ASSERT_TRUE(ConfirmOptions(options, m_target, false));
-    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
-    ExpectInstalledTree(PartialFiles);
-    testenv::Unmap('s');
+    ASSERT_TRUE(ConfirmOptions(options, target, false));
+
+    ui::MessageBoxSeen full = ui::WaitForMessageBox(kAppTitle, 120000);
+    ASSERT_EQ("Błąd przy zapisie do pliku '" + target + "\\DATA\\ART_H.DAT'", full.text);
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    ui::ClickItem(full.window, IDRETRY);
+    std::string text;
+    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO, &text)) << text;
+    EXPECT_TRUE(testenv::ReadFileBytes(cdArt) == testenv::ReadFileBytes(target + "\\DATA\\ART_H.DAT"))
+        << "the copy differs from the CD";
+    ForgetInstallation(target);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "sysreg/InstallRecord.h"
 
-#include "app/Globals.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -80,9 +79,6 @@ class InstallRecord : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::memcpy(m_savedPath, InstallPath, sizeof m_savedPath);
-        std::memcpy(m_savedLetter, CdLetter, sizeof m_savedLetter);
-        m_savedFull = FullInstall;
         ResetRegistry();
         m_dir = testenv::ScratchDir("record");
     }
@@ -91,9 +87,6 @@ protected:
     {
         ResetRegistry();
         testenv::RemoveTree(m_dir);
-        std::memcpy(InstallPath, m_savedPath, sizeof m_savedPath);
-        std::memcpy(CdLetter, m_savedLetter, sizeof m_savedLetter);
-        FullInstall = m_savedFull;
     }
 
     static void ResetRegistry()
@@ -110,26 +103,28 @@ protected:
         return path;
     }
 
-    static void Use(const std::string& path, const char* letter, int32_t full)
+    // The installation the next Write records.
+    void Use(const std::string& path, char letter, bool full)
     {
-        std::strcpy(InstallPath, path.c_str());
-        std::strcpy(CdLetter, letter);
-        FullInstall = full;
+        m_path = path;
+        m_letter = letter;
+        m_full = full;
     }
+    void Write() { WriteInstallRecord(m_path, m_letter, m_full); }
 
     std::string m_dir;
 
 private:
-    char m_savedPath[kPathBufferSize] = {};
-    char m_savedLetter[4] = {};
-    int32_t m_savedFull = 0;
+    std::string m_path;
+    char m_letter = 'd';
+    bool m_full = false;
 };
 
 TEST_F(InstallRecord, FirstInstallationRecordsEveryValue)
 {
     const std::string target = MakeTarget("Jex");
-    Use(target, "d", 0);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(target, 'd', false);
+    Write();
 
     EXPECT_EQ(target, RawText(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
     EXPECT_EQ(target + "\\jex.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable"));
@@ -144,8 +139,8 @@ TEST_F(InstallRecord, FirstInstallationRecordsEveryValue)
 TEST_F(InstallRecord, FullInstallationFromDriveE)
 {
     const std::string target = MakeTarget("Jex");
-    Use(target, "e", 1);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(target, 'e', true);
+    Write();
 
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "FullInstall"));
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount"));
@@ -157,11 +152,11 @@ TEST_F(InstallRecord, InstallingAgainKeepsTheCounterAndRewritesEverything)
 {
     const std::string first = MakeTarget("First");
     const std::string second = MakeTarget("Second");
-    Use(first, "e", 1);
-    ASSERT_TRUE(WriteInstallRecord());
+    Use(first, 'e', true);
+    Write();
 
-    Use(second, "d", 0);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(second, 'd', false);
+    Write();
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount"));
     EXPECT_EQ(second, RawText(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
     EXPECT_EQ(second + "\\jex.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable"));
@@ -174,8 +169,8 @@ TEST_F(InstallRecord, InstallingAgainKeepsTheCounterAndRewritesEverything)
         std::ofstream old(first + "\\jex.ini", std::ios::binary | std::ios::app);
         old << std::string(500, 'x');
     }
-    Use(first, "d", 0);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(first, 'd', false);
+    Write();
     EXPECT_EQ(kPartialFromD, testenv::ReadFileBytes(first + "\\jex.ini"));
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount"));
 }
@@ -189,16 +184,16 @@ TEST_F(InstallRecord, CounterWithoutARecordedPathGoesUp)
     RegSetValueExA(key, "InstallCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), 4);
     RegCloseKey(key);
 
-    Use(MakeTarget("Jex"), "d", 0);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(MakeTarget("Jex"), 'd', false);
+    Write();
     EXPECT_EQ(4, RawNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount"));
 }
 
 TEST_F(InstallRecord, FileNamesAreJoinedWithOneBackslash)
 {
     const std::string target = MakeTarget("Jex");
-    Use(target + "\\", "d", 0);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(target + "\\", 'd', false);
+    Write();
     EXPECT_EQ(target + "\\", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
     EXPECT_EQ(target + "\\\\jex.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable"));
     EXPECT_EQ(target + "\\\\jexsetup.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig"));
@@ -208,8 +203,8 @@ TEST_F(InstallRecord, FileNamesAreJoinedWithOneBackslash)
 TEST_F(InstallRecord, MissingInstallDirectoryStillRecordsTheRegistryEntries)
 {
     const std::string target = m_dir + "\\NotThere";
-    Use(target, "d", 1);
-    EXPECT_TRUE(WriteInstallRecord());
+    Use(target, 'd', true);
+    Write();
     EXPECT_FALSE(testenv::DirExists(target));
     EXPECT_EQ(target, RawText(HKEY_CURRENT_USER, kProductKey, "ProgramPath"));
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "FullInstall"));
@@ -219,22 +214,22 @@ TEST_F(InstallRecord, MissingInstallDirectoryStillRecordsTheRegistryEntries)
 
 TEST_F(InstallRecord, RemovalLeavesBothKeysGone)
 {
-    Use(MakeTarget("Jex"), "d", 1);
-    ASSERT_TRUE(WriteInstallRecord());
+    Use(MakeTarget("Jex"), 'd', true);
+    Write();
     ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, kProductKey));
     ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
-    EXPECT_TRUE(RemoveInstallRecord());
+    RemoveInstallRecord();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // Nothing recorded: still true, and nothing is made.
-    EXPECT_TRUE(RemoveInstallRecord());
+    RemoveInstallRecord();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kProductKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // A later installation counts from one again.
-    ASSERT_TRUE(WriteInstallRecord());
+    Write();
     EXPECT_EQ(1, RawNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount"));
 }
 

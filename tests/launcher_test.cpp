@@ -1,6 +1,6 @@
 #include "app/LauncherDialog.h"
 
-#include "app/Globals.h"
+#include "dirpick_testing.h"
 #include "gfx/PaletteBitmap.h"
 #include "resource.h"
 #include "support/Surface.h"
@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 #include <string>
+
+using dirpick_testing::WaitUntil;
 
 namespace {
 
@@ -48,71 +50,90 @@ private:
     std::string m_programFiles;
 };
 
+struct StateHolder {
+    InstallState state;
+};
+
 // The launcher window made in this process, without its modal loop.
-class InProcessLauncher : public LauncherDialog {
+class InProcessLauncher : private StateHolder, public LauncherDialog {
 public:
-    InProcessLauncher() : LauncherDialog(nullptr) { Create(); }
+    InProcessLauncher() : LauncherDialog(state, nullptr) { Create(); }
     ~InProcessLauncher() override { DestroyWindow(); }
-    bool Enabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != 0; }
+    const std::string& Target() const { return state.InstallPath; }
+    // Which of uninstall, configuration and game are live (install, intro
+    // and Exit always are).
+    std::string LiveButtons() const
+    {
+        for (int id : {IDC_INSTALL, IDC_INTRO, IDOK})
+            EXPECT_TRUE(::IsWindowEnabled(GetDlgItem(id))) << id;
+        std::string live;
+        for (int id : {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME})
+            live += ::IsWindowEnabled(GetDlgItem(id)) ? '1' : '0';
+        return live;
+    }
 };
 
-struct ButtonStates {
-    bool install, intro, exit, uninstall, config, game;
-};
-
-ButtonStates StatesOf(const InProcessLauncher& launcher)
+void WriteDword(const char* name, DWORD value)
 {
-    return {launcher.Enabled(IDC_INSTALL), launcher.Enabled(IDC_INTRO),  launcher.Enabled(IDOK),
-            launcher.Enabled(IDC_UNINSTALL), launcher.Enabled(IDC_CONFIG), launcher.Enabled(IDC_GAME)};
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
 }
 
-TEST(LauncherState, NotInstalledTargetsTheProgramFilesDirectory)
+struct InstalledState {
+    const char* name;
+    const char* programPath;       // null: not written
+    const char* programExecutable; // null: not written
+    bool programPathAsNumber;      // ProgramPath written as a REG_DWORD
+    const char* live;              // uninstall, configuration, game
+    const char* target;            // the installation's target afterwards
+};
+
+class LauncherState : public ::testing::TestWithParam<InstalledState> {};
+
+TEST_P(LauncherState, ButtonsAndTargetFollowTheRegistry)
 {
+    const InstalledState& c = GetParam();
     RegistryState registry;
     WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
-    lstrcpyA(InstallPath, "stale");
+    if (c.programPath)
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", c.programPath);
+    if (c.programPathAsNumber)
+        WriteDword("ProgramPath", 0x005c3a43); // the bytes of "C:\\"
+    if (c.programExecutable)
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", c.programExecutable);
     InProcessLauncher launcher;
     ASSERT_NE(nullptr, launcher.m_hWnd);
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_TRUE(states.install && states.intro && states.exit);
-    EXPECT_FALSE(states.uninstall);
-    EXPECT_FALSE(states.config);
-    EXPECT_FALSE(states.game);
-    EXPECT_STREQ("D:\\Gry i programy\\Kestrel Forge\\Jex", InstallPath);
+    EXPECT_EQ(c.live, launcher.LiveButtons());
+    EXPECT_EQ(c.target, launcher.Target());
 }
 
-TEST(LauncherState, DirectoryAloneIsNotAnInstallation)
-{
-    RegistryState registry;
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", "E:\\Gry\\Jex\\jexsetup.exe");
-    InProcessLauncher launcher;
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_FALSE(states.uninstall);
-    EXPECT_FALSE(states.config);
-    EXPECT_FALSE(states.game);
-    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Registry, LauncherState,
+    ::testing::Values(
+        InstalledState{"NotInstalled", nullptr, nullptr, false, "000", "D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        InstalledState{"DirectoryAlone", "E:\\Gry\\Jex", nullptr, false, "000", "E:\\Gry\\Jex"},
+        InstalledState{"Installed", "E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe", false, "111", "E:\\Gry\\Jex"},
+        // A number is no directory, whatever its bytes spell.
+        InstalledState{"DirectoryOfTheWrongType", nullptr, "C:\\jex.exe", true, "000",
+                       "D:\\Gry i programy\\Kestrel Forge\\Jex"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LauncherState, InstalledGameMakesEveryButtonLiveAndRefreshFollowsTheRegistry)
+TEST(LauncherRefresh, FollowsTheRegistryAfterAnOperation)
 {
     RegistryState registry;
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
     InProcessLauncher launcher;
-    ButtonStates states = StatesOf(launcher);
-    EXPECT_TRUE(states.install && states.intro && states.exit);
-    EXPECT_TRUE(states.uninstall && states.config && states.game);
-    EXPECT_STREQ("E:\\Gry\\Jex", InstallPath);
-
-    // After an uninstallation the refresh greys the three again.
+    ASSERT_EQ("111", launcher.LiveButtons());
+    // After an uninstallation the refresh greys the three again; with not
+    // even the program-files directory known there is no default target.
     DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
     RegistryState::RemoveProgramFiles();
     launcher.RefreshInstallState();
-    states = StatesOf(launcher);
-    EXPECT_FALSE(states.uninstall || states.config || states.game);
-    // Not even the program-files directory is known: no default target.
-    EXPECT_STREQ("", InstallPath);
+    EXPECT_EQ("000", launcher.LiveButtons());
+    EXPECT_EQ("", launcher.Target());
 }
 
 TEST(LauncherPlacement, CentresTheFrameAroundA624By464ClientArea)
@@ -144,6 +165,12 @@ protected:
     void SetUp() override
     {
         testenv::UnmapAllExtraDrives();
+        // The pointer away from where the window comes, or it takes the
+        // focus; not to 0, 0, which Wine may already believe it is at.
+        ui::MovePointerTo(1, 1);
+        BeforeStart();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(m_process.Start(testenv::InstallExe(), testenv::ScratchDir("launcher")));
         m_window = ui::WaitForWindow(kLauncherCaption);
         ASSERT_NE(nullptr, m_window) << "no window \"" << kLauncherCaption << "\"";
@@ -155,6 +182,15 @@ protected:
     {
         m_process.Kill();
         ui::MovePointerTo(0, 0);
+        testenv::UnmapAllExtraDrives();
+    }
+    // What the machine holds before the program starts.
+    virtual void BeforeStart() {}
+
+    // Waits until the launcher's button with this id has the keyboard focus.
+    bool FocusMovesTo(int id)
+    {
+        return WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(m_window)) == id; });
     }
 
     RegistryState m_registry;
@@ -260,6 +296,87 @@ TEST_F(LauncherWindow, ClientAreaIsCentredAndAResizeIsUndone)
     }
     EXPECT_TRUE(EqualRect(&now, &window)) << "window at " << now.left << "," << now.top << " size "
                                           << now.right - now.left << "x" << now.bottom - now.top;
+}
+
+// Shift+Tab as the keyboard types it: the dialog reads the state of the
+// Shift key, which only real input sets.
+void TypeShiftTab()
+{
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+TEST_F(LauncherWindow, KeysMoveAHighlightedFocusDownTheScreenPastGreyedButtons)
+{
+    HWND intro = GetDlgItem(m_window, IDC_INTRO), exit = GetDlgItem(m_window, IDOK);
+    // The focus starts on the top button, and shows.
+    ASSERT_TRUE(FocusMovesTo(IDC_INTRO));
+    EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kHoverCell));
+
+    const struct {
+        UINT key;
+        int id;
+    } steps[] = {{VK_TAB, IDC_INSTALL}, {VK_TAB, IDOK},         {VK_TAB, IDC_INTRO},
+                 {VK_DOWN, IDC_INSTALL}, {VK_DOWN, IDOK},       {VK_RIGHT, IDC_INTRO},
+                 {VK_UP, IDOK},          {VK_LEFT, IDC_INSTALL}, {VK_UP, IDC_INTRO}};
+    for (const auto& step : steps) {
+        ui::TypeKey(m_window, step.key);
+        ASSERT_TRUE(FocusMovesTo(step.id)) << "key " << step.key << " should reach " << step.id;
+    }
+    TypeShiftTab();
+    ASSERT_TRUE(FocusMovesTo(IDOK));
+    // The focused button is highlighted, the one it left is not.
+    EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kHoverCell));
+    EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
+
+    // The pointer over the background takes the focus from the buttons, so
+    // none is highlighted; going back from there starts at the bottom.
+    for (bool shiftTab : {false, true}) {
+        ui::PostMouseMove(m_window, 5, 5);
+        ASSERT_TRUE(WaitUntil([&] { return ui::FocusedWindow(m_window) == m_window; }));
+        EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
+        EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kNormalCell));
+        if (shiftTab)
+            TypeShiftTab();
+        else
+            ui::TypeKey(m_window, VK_UP);
+        ASSERT_TRUE(FocusMovesTo(IDOK));
+    }
+
+    // Space presses the focused button.
+    ui::TypeKey(m_window, VK_SPACE);
+    EXPECT_NE(-1, m_process.WaitForExit());
+}
+
+// The launcher of an installed game, started with the CD in its drive.
+class InstalledLauncherWindow : public LauncherWindow {
+protected:
+    void BeforeStart() override
+    {
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
+        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
+        ASSERT_TRUE(testenv::MapCd('d'));
+    }
+};
+
+TEST_F(InstalledLauncherWindow, TabGoesDownTheScreenAndEnterPressesTheFocusedButton)
+{
+    ASSERT_TRUE(FocusMovesTo(IDC_INTRO));
+    for (int id : {IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK, IDC_INTRO, IDC_INSTALL}) {
+        ui::TypeKey(m_window, VK_TAB);
+        ASSERT_TRUE(FocusMovesTo(id)) << "Tab should reach " << id;
+    }
+    // Enter installs: the game is there already, so the installation asks first.
+    ui::TypeKey(m_window, VK_RETURN);
+    ui::MessageBoxSeen box = ui::AnswerMessageBox("Program Instalacyjny", IDCANCEL);
+    EXPECT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
+    EXPECT_TRUE(m_process.IsRunning());
 }
 
 TEST_F(LauncherWindow, ExitButtonEndsTheProgram)

@@ -1,7 +1,5 @@
 #include "install/InstallManifest.h"
 
-#include "app/Globals.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -107,19 +105,30 @@ TEST(Manifest, TotalsMatchTheFiguresShownToTheUser)
     EXPECT_EQ("552.8", Megabytes(FullInstallBytes));
 }
 
-TEST(Manifest, FullInstallSelectsTheTableAndTotal)
+TEST(Manifest, TheKindSelectsTheTableAndTotal)
 {
-    int32_t saved = FullInstall;
-    FullInstall = 0;
-    EXPECT_EQ(PartialFiles, SelectedFiles(FullInstall != 0));
-    EXPECT_EQ(PartialInstallBytes, SelectedInstallBytes(FullInstall != 0));
-    FullInstall = 1;
-    EXPECT_EQ(FullFiles, SelectedFiles(FullInstall != 0));
-    EXPECT_EQ(FullInstallBytes, SelectedInstallBytes(FullInstall != 0));
-    FullInstall = saved;
-    EXPECT_EQ(11, CountEntries(PartialFiles));
-    EXPECT_EQ(119, CountEntries(FullFiles));
-    EXPECT_EQ(21, CountEntries(ManifestDirectories));
+    EXPECT_EQ(PartialFiles, SelectedFiles(false));
+    EXPECT_EQ(PartialInstallBytes, SelectedInstallBytes(false));
+    EXPECT_EQ(FullFiles, SelectedFiles(true));
+    EXPECT_EQ(FullInstallBytes, SelectedInstallBytes(true));
+}
+
+TEST(Manifest, LongestTargetLeavesEveryPathUsable)
+{
+    // Under a target of the longest length, every file's path fits in 259
+    // characters and every directory's in 247; one character more and some
+    // path does not.
+    auto fits = [](size_t target) {
+        bool all = true;
+        for (const char* const* table : {PartialFiles, FullFiles})
+            for (const char* const* entry = table; *entry; ++entry)
+                all = all && target + 1 + std::strlen(*entry) <= 259;
+        for (const char* const* entry = ManifestDirectories; *entry; ++entry)
+            all = all && target + 1 + std::strlen(*entry) <= 247;
+        return all;
+    };
+    EXPECT_TRUE(fits(MaxTargetLength()));
+    EXPECT_FALSE(fits(MaxTargetLength() + 1));
 }
 
 } // namespace

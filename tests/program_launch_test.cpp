@@ -182,7 +182,8 @@ TEST_F(ProgramLaunch, ConfigurationProgramIsWaitedFor)
     ASSERT_TRUE(WaitForRun(m_log, "JEXSETUP.EXE", "end", &ended, 0)) << "the launcher answered before the end";
     EXPECT_LE(ended.timeMs, answered);
     EXPECT_TRUE(m_process.IsRunning());
-    // Back in the launcher, which still closes normally.
+    // Back in the launcher, which still closes normally once it is live again.
+    ASSERT_TRUE(ui::WaitUntil([&] { return IsWindowEnabled(launcher) != FALSE; }));
     ASSERT_TRUE(ui::ClickItem(launcher, IDOK));
     EXPECT_NE(-1, m_process.WaitForExit());
 }
@@ -233,7 +234,7 @@ TEST_F(ProgramLaunch, IntroWithoutCdAsksForItAndRetries)
     ASSERT_TRUE(ui::ClickItem(launcher, IDC_INTRO));
     ui::MessageBoxSeen box = ui::WaitForMessageBox("Program Instalacyjny");
     ASSERT_NE(nullptr, box.window) << "no box \"Program Instalacyjny\"";
-    EXPECT_EQ("Nie można odnależć CD-ROM'u - JEX", box.text);
+    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
     EXPECT_NE(nullptr, GetDlgItem(box.window, IDRETRY));
     EXPECT_NE(nullptr, GetDlgItem(box.window, IDCANCEL));
     EXPECT_EQ(launcher, GetWindow(box.window, GW_OWNER));
@@ -262,18 +263,18 @@ TEST_F(ProgramLaunch, LocationReadsFollowTheRegisteredValues)
     WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "C:\\Programy");
 
     std::string directory = "old", file = "old file";
-    EXPECT_EQ(0, ReadGameLocation(directory, file));
+    EXPECT_FALSE(ReadGameLocation(directory, file));
     EXPECT_EQ("C:\\Programy\\Kestrel Forge\\Jex", directory);
     EXPECT_EQ("old file", file);
 
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "M:\\Gry");
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", "M:\\Gry\\jexsetup.exe");
-    EXPECT_EQ(0, ReadGameLocation(directory, file));
+    EXPECT_FALSE(ReadGameLocation(directory, file));
     EXPECT_EQ("M:\\Gry", directory);
-    EXPECT_EQ(1, ReadConfigLocation(directory, file));
+    EXPECT_TRUE(ReadConfigLocation(directory, file));
     EXPECT_EQ("M:\\Gry\\jexsetup.exe", file);
     WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "M:\\Gry\\jex.exe");
-    EXPECT_EQ(1, ReadGameLocation(directory, file));
+    EXPECT_TRUE(ReadGameLocation(directory, file));
     EXPECT_EQ("M:\\Gry\\jex.exe", file);
 
     HKEY key;
@@ -281,7 +282,7 @@ TEST_F(ProgramLaunch, LocationReadsFollowTheRegisteredValues)
     RegDeleteValueA(key, "ProgramFilesDir");
     RegCloseKey(key);
     directory = "old";
-    EXPECT_EQ(0, DefaultInstallPath(directory));
+    EXPECT_FALSE(DefaultInstallPath(directory));
     EXPECT_EQ("", directory);
 
     if (hadProgramFiles)

@@ -133,18 +133,28 @@ TEST_F(RegistryHelpers, TextIsReadUpToTwoHundredBytesWithItsZero)
     }
 }
 
-TEST_F(RegistryHelpers, NumberFromALongerValueFails)
+TEST_F(RegistryHelpers, ValuesOfAnotherTypeCountAsAbsent)
 {
     const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     WriteRaw(HKEY_CURRENT_USER, kBase, "Wide", REG_BINARY, eight, sizeof eight);
     DWORD number = 0;
     EXPECT_FALSE(ReadRegDword(HKEY_CURRENT_USER, kBase, "Wide", number));
 
-    // The type is not checked: four bytes of any type read as a number.
-    const unsigned char four[4] = {0x78, 0x56, 0x34, 0x12};
-    WriteRaw(HKEY_CURRENT_USER, kBase, "Four", REG_BINARY, four, sizeof four);
-    EXPECT_TRUE(ReadRegDword(HKEY_CURRENT_USER, kBase, "Four", number));
-    EXPECT_EQ(0x12345678u, number);
+    // Four bytes that are not a REG_DWORD are no number, and bytes that
+    // spell a path are no text unless they are stored as one.
+    const unsigned char path[4] = {'C', ':', '\\', 0};
+    WriteRaw(HKEY_CURRENT_USER, kBase, "Four", REG_BINARY, path, sizeof path);
+    EXPECT_FALSE(ReadRegDword(HKEY_CURRENT_USER, kBase, "Four", number));
+    WriteRaw(HKEY_CURRENT_USER, kBase, "Number", REG_DWORD, path, sizeof path);
+    std::string text = "kept";
+    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kBase, "Number", text));
+    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kBase, "Four", text));
+    EXPECT_EQ("kept", text);
+    WriteRaw(HKEY_CURRENT_USER, kBase, "Expand", REG_EXPAND_SZ, path, sizeof path);
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, kBase, "Expand", text));
+    EXPECT_EQ("C:\\", text);
+    EXPECT_TRUE(ReadRegDword(HKEY_CURRENT_USER, kBase, "Number", number));
+    EXPECT_EQ(0x005c3a43u, number);
 }
 
 TEST_F(RegistryHelpers, TreeDeletionRemovesEveryLevelBelowAndKeepsTheParentOpen)

@@ -1,6 +1,5 @@
 #include "sysreg/Shortcuts.h"
 
-#include "app/Globals.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
 
@@ -133,8 +132,6 @@ class Shortcuts : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::memcpy(m_savedPath, InstallPath, sizeof m_savedPath);
-        std::memcpy(m_savedLetter, CdLetter, sizeof m_savedLetter);
         GetCurrentDirectoryA(sizeof m_savedCurrentDir, m_savedCurrentDir);
         m_hadPrograms = ReadPrograms(m_savedPrograms);
         testenv::RemoveTree("C:\\Kestrel Forge");
@@ -148,8 +145,6 @@ protected:
         CreateDirectoryA(m_programs.c_str(), nullptr);
         MakeInstallDir(m_install);
         SetPrograms(m_programs);
-        std::strcpy(InstallPath, m_install.c_str());
-        std::strcpy(CdLetter, "d");
     }
 
     void TearDown() override
@@ -162,8 +157,6 @@ protected:
         if (!m_keepFiles)
             testenv::RemoveTree(m_dir);
         testenv::RemoveTree("C:\\Kestrel Forge");
-        std::memcpy(InstallPath, m_savedPath, sizeof m_savedPath);
-        std::memcpy(CdLetter, m_savedLetter, sizeof m_savedLetter);
     }
 
     static bool ReadPrograms(std::string& value)
@@ -213,10 +206,10 @@ protected:
 
     // Creates the shortcuts with every message box answered; returns the
     // texts of the boxes.
-    static std::vector<std::string> Create()
+    std::vector<std::string> Create()
     {
         MessageBoxAnswerer answerer;
-        EXPECT_TRUE(CreateShortcuts());
+        CreateShortcuts(m_install, 'd');
         return answerer.Texts();
     }
 
@@ -241,8 +234,6 @@ protected:
     std::string m_install;
 
 private:
-    char m_savedPath[kPathBufferSize] = {};
-    char m_savedLetter[4] = {};
     char m_savedCurrentDir[MAX_PATH] = {};
     bool m_hadPrograms = false;
     std::string m_savedPrograms;
@@ -270,7 +261,7 @@ TEST_F(Shortcuts, UnreadableProgramsValuePutsTheGroupAtTheRootOfTheCurrentDrive)
     EXPECT_TRUE(Create().empty());
     ExpectLinks("C:\\Kestrel Forge\\Jex", m_install);
 
-    EXPECT_TRUE(RemoveShortcuts());
+    RemoveShortcuts();
     EXPECT_FALSE(testenv::DirExists("C:\\Kestrel Forge"));
 }
 
@@ -279,7 +270,7 @@ TEST_F(Shortcuts, CreatingOverAnExistingGroupReplacesTheLinks)
     ASSERT_TRUE(Create().empty());
     const std::string moved = m_dir + "\\Inne\\Jex";
     MakeInstallDir(moved);
-    std::strcpy(InstallPath, moved.c_str());
+    m_install = moved;
     EXPECT_TRUE(Create().empty());
     ExpectLinks(m_programs + "\\Kestrel Forge\\Jex", moved);
 }
@@ -315,14 +306,14 @@ TEST_F(Shortcuts, OneLinkThatCannotBeSavedGivesOneMessage)
 TEST_F(Shortcuts, RemovalDeletesTheLinksAndBothFolders)
 {
     ASSERT_TRUE(Create().empty());
-    EXPECT_TRUE(RemoveShortcuts());
+    RemoveShortcuts();
     EXPECT_TRUE(FolderEntries(m_programs).empty());
     EXPECT_TRUE(testenv::DirExists(m_programs));
     // The programs themselves are not touched.
     EXPECT_EQ(3u, FolderEntries(m_install).size());
 
     // Already gone: silent and true, nothing made.
-    EXPECT_TRUE(RemoveShortcuts());
+    RemoveShortcuts();
     EXPECT_TRUE(FolderEntries(m_programs).empty());
 }
 
@@ -331,7 +322,7 @@ TEST_F(Shortcuts, RemovalKeepsFoldersThatHoldSomethingElse)
     ASSERT_TRUE(Create().empty());
     const std::string maker = m_programs + "\\Kestrel Forge";
     CreateDirectoryA((maker + "\\Inna gra").c_str(), nullptr);
-    EXPECT_TRUE(RemoveShortcuts());
+    RemoveShortcuts();
     EXPECT_EQ(std::set<std::string>{"Inna gra"}, FolderEntries(maker));
 
     // A file of the user's own keeps the group folder; the links still go.
@@ -340,7 +331,7 @@ TEST_F(Shortcuts, RemovalKeepsFoldersThatHoldSomethingElse)
     HANDLE handle = CreateFileA((group + "\\notatki.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     CloseHandle(handle);
-    EXPECT_TRUE(RemoveShortcuts());
+    RemoveShortcuts();
     EXPECT_EQ(std::set<std::string>{"notatki.txt"}, FolderEntries(group));
 }
 

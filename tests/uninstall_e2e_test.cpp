@@ -2,8 +2,8 @@
 // An "installed" state is made by the test itself (tree, shortcuts, record)
 // unless a test installs through the launcher on purpose.
 
-#include "app/Globals.h"
 #include "install/InstallManifest.h"
+#include "install/UninstallSequence.h"
 #include "resource.h"
 #include "support/InstallDriver.h"
 #include "support/InstalledTree.h"
@@ -17,14 +17,11 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using install_driver::kLauncherBoxCaption;
 using install_driver::kLauncherCaption;
 using install_driver::kOptionsCaption;
 constexpr const char* kAppCaption = install_driver::kAppTitle;
@@ -33,19 +30,6 @@ constexpr char kRemovalCaption[] = "Usuwanie plików programu";
 constexpr char kConfirm[] = "Usunąć program 'Jex'?";
 constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
 constexpr char kSucceeded[] = "Odinstalowanie zostało zakończone pomyślnie.";
-
-constexpr int kRecordButtons[] = {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME};
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = ui::kDefaultTimeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 bool KeyExists(HKEY root, const char* path)
 {
@@ -56,17 +40,15 @@ bool KeyExists(HKEY root, const char* path)
     return true;
 }
 
-int BarPosition(HWND window)
+std::string GroupFolder()
 {
-    DWORD_PTR position = 0;
-    SendMessageTimeoutA(GetDlgItem(window, IDC_REMOVE_BAR), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
-                        5000, &position);
-    return static_cast<int>(position);
+    return installed::ProgramsFolder() + "\\Kestrel Forge\\Jex";
 }
 
-std::string StartMenuMaker()
+bool Recorded()
 {
-    return installed::ProgramsFolder() + "\\Kestrel Forge";
+    return KeyExists(HKEY_CURRENT_USER, ProductKeyPath) && KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath) &&
+           testenv::FileExists(GroupFolder() + "\\Jex.lnk");
 }
 
 class UninstallE2E : public ::testing::Test {
@@ -80,11 +62,7 @@ protected:
 
     void TearDown() override
     {
-        if (m_launcher) {
-            PostMessageA(m_launcher, WM_CLOSE, 0, 0);
-            m_process.WaitForExit(5000);
-        }
-        m_process.Kill();
+        CloseLauncher();
         Forget();
         testenv::RemoveTree(m_scratch);
         testenv::UnmapAllExtraDrives();
@@ -94,102 +72,65 @@ protected:
     {
         DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
         DeleteRegKeyTree(HKEY_LOCAL_MACHINE, UninstallKeyPath);
-        testenv::RemoveTree(StartMenuMaker());
+        testenv::RemoveTree(installed::ProgramsFolder() + "\\Kestrel Forge");
     }
 
     // An installation of the given kind in `target`, as an earlier run of
     // the program would have left it: files, jex.ini, shortcuts, record.
-    void MakeInstallation(const std::string& target, bool full)
+    static void MakeInstallation(const std::string& target, bool full)
     {
         std::string failed;
-        ASSERT_TRUE(installed::MakeTree(target, ManifestDirectories, full ? FullFiles : PartialFiles,
-                                        &failed))
-            << failed;
-        std::strcpy(InstallPath, target.c_str());
-        std::strcpy(CdLetter, "d");
-        FullInstall = full ? 1 : 0;
-        CreateShortcuts();
-        WriteInstallRecord();
-        ASSERT_TRUE(testenv::FileExists(GroupFolder() + "\\Jex.lnk"));
-        ASSERT_TRUE(testenv::FileExists(target + "\\jex.ini"));
+        ASSERT_TRUE(installed::MakeTree(target, ManifestDirectories, SelectedFiles(full), &failed)) << failed;
+        CreateShortcuts(target, 'd');
+        WriteInstallRecord(target, 'd', full);
+        ASSERT_TRUE(Recorded());
     }
-
-    static std::string GroupFolder() { return StartMenuMaker() + "\\Jex"; }
 
     void StartLauncher()
     {
-        ASSERT_TRUE(m_process.Start(testenv::InstallExe(), m_scratch));
-        m_launcher = ui::WaitForWindow(kLauncherCaption);
+        m_launcher = install_driver::StartLauncher(m_process);
         ASSERT_NE(nullptr, m_launcher) << "no launcher window";
     }
-
-    // Presses the uninstall button and says "Tak" to the confirmation.
-    void PressUninstallAndConfirm()
+    void CloseLauncher()
     {
-        ASSERT_TRUE(WaitUntil([&] { return ui::IsItemEnabled(m_launcher, IDC_UNINSTALL); }))
-            << "the uninstall button stays disabled";
-        ASSERT_TRUE(ui::ClickItem(m_launcher, IDC_UNINSTALL));
-        ui::MessageBoxSeen box = ui::AnswerMessageBox(kAppCaption, IDYES);
-        ASSERT_NE(nullptr, box.window) << "no confirmation";
-        EXPECT_EQ(kConfirm, box.text);
+        if (m_launcher) {
+            PostMessageA(m_launcher, WM_CLOSE, 0, 0);
+            m_process.WaitForExit(5000);
+            m_launcher = nullptr;
+        }
+        m_process.Kill();
     }
 
-    // Waits for the success message and checks the removal window behind
-    // it, then closes the message.
-    void ExpectSuccessMessage()
+    // Presses the uninstall button and says "Tak" to the confirmation; the
+    // boxes that follow are answered with `answers` (then OK) and their
+    // texts returned once the launcher is live again.
+    std::vector<std::string> Uninstall(std::vector<int> answers = {})
     {
-        ui::MessageBoxSeen box = ui::WaitForMessageBox(kAppCaption);
-        ASSERT_NE(nullptr, box.window) << "no message after the removal";
-        EXPECT_EQ(kSucceeded, box.text);
-        HWND removal = ui::FindTopWindow(kRemovalCaption);
-        EXPECT_NE(nullptr, removal) << "the removal window is gone before the message";
-        if (removal) {
-            EXPECT_EQ(100, BarPosition(removal)) << "the directory step ends short of full";
-            EXPECT_EQ("Usuwanie podkatalogów", ui::GetItemText(removal, IDC_REMOVE_DESCRIPTION));
+        EXPECT_TRUE(install_driver::PressLauncherButton(m_launcher, IDC_UNINSTALL));
+        answers.insert(answers.begin(), IDYES);
+        ui::MessageBoxWatcher boxes(kAppCaption, answers);
+        EXPECT_TRUE(ui::WaitUntil([&] {
+            return boxes.Answered() > 0 && IsWindowEnabled(m_launcher) && !ui::FindTopWindow(kRemovalCaption);
+        }, 60000));
+        std::vector<std::string> texts = boxes.Texts();
+        EXPECT_FALSE(texts.empty());
+        if (!texts.empty()) {
+            EXPECT_EQ(kConfirm, texts.front());
+            texts.erase(texts.begin());
         }
-        ui::ClickItem(box.window, IDOK);
-        ASSERT_TRUE(ui::WaitForWindowGone(box.window));
-        EXPECT_TRUE(WaitUntil([] { return ui::FindTopWindow(kRemovalCaption) == nullptr; }))
-            << "the removal window stays";
+        return texts;
     }
 
     // The state after a complete removal of the installation in `target`.
     void ExpectRemoved(const std::string& target)
     {
         EXPECT_EQ(std::vector<std::string>{kInstallerCopy}, installed::PresentEntries(target, FullFiles));
-        EXPECT_TRUE(installed::PresentEntries(target, ManifestDirectories).empty());
         EXPECT_TRUE(testenv::FileExists(target + "\\jex.ini"));
-        EXPECT_TRUE(testenv::DirExists(target));
         EXPECT_FALSE(testenv::DirExists(GroupFolder()));
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath));
-        EXPECT_TRUE(WaitUntil([&] {
-            for (int id : kRecordButtons) {
-                if (ui::IsItemEnabled(m_launcher, id))
-                    return false;
-            }
-            return true;
-        })) << "buttons left enabled after the removal";
-    }
-
-    // Installs through the launcher: options dialog, copy, closing questions.
-    void InstallThroughLauncher(const std::string& target, bool full)
-    {
-        ASSERT_TRUE(ui::ClickItem(m_launcher, IDC_INSTALL));
-        HWND options = ui::WaitForWindow(kOptionsCaption);
-        ASSERT_NE(nullptr, options) << "no options dialog";
-        ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, target));
-        ASSERT_TRUE(ui::ClickItem(options, full ? IDC_OPTIONS_FULL : IDC_OPTIONS_PARTIAL));
-        ASSERT_TRUE(WaitUntil([&] {
-            return ui::GetItemCheck(options, full ? IDC_OPTIONS_FULL : IDC_OPTIONS_PARTIAL) ==
-                   BST_CHECKED;
-        }));
-        ASSERT_TRUE(ui::ClickItem(options, IDOK));
-        ui::MessageBoxSeen done = ui::AnswerMessageBox(kAppCaption, IDNO, 60000);
-        ASSERT_NE(nullptr, done.window) << "the installation did not finish";
-        ASSERT_EQ(0u, done.text.rfind("Instalacja zakończona pomyślnie.", 0)) << done.text;
-        ASSERT_NE(nullptr, ui::AnswerMessageBox(kAppCaption, IDNO).window) << "no game question";
-        ASSERT_TRUE(WaitUntil([&] { return ui::IsItemEnabled(m_launcher, IDC_UNINSTALL); }));
+        for (int id : {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME})
+            EXPECT_FALSE(ui::IsItemEnabled(m_launcher, id)) << id;
     }
 
     std::string m_scratch;
@@ -198,59 +139,40 @@ protected:
     HWND m_launcher = nullptr;
 };
 
-TEST_F(UninstallE2E, RemovesPartialAndFullInstallationsOfAnEarlierRun)
+TEST_F(UninstallE2E, RemovesAnEarlierRunsInstallationOfEitherKindButTheUsersFiles)
 {
     for (bool full : {false, true}) {
         SCOPED_TRACE(full ? "full" : "partial");
         MakeInstallation(m_target, full);
+        ASSERT_TRUE(installed::WriteFile(m_target + "\\PLAYER\\save1.sav", "save"));
+        ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str())); // gone already: no question
         // A fresh run of the program: the kind comes from the record alone.
         StartLauncher();
-        PressUninstallAndConfirm();
-        ExpectSuccessMessage();
+        EXPECT_EQ(std::vector<std::string>{kSucceeded}, Uninstall());
         ExpectRemoved(m_target);
-        // The target's empty ancestor stays only because of the target.
-        EXPECT_TRUE(testenv::DirExists(m_scratch + "\\Kestrel Forge"));
-
-        PostMessageA(m_launcher, WM_CLOSE, 0, 0);
-        EXPECT_GE(m_process.WaitForExit(), 0);
-        m_launcher = nullptr;
-        m_process.Kill();
+        EXPECT_EQ(std::vector<std::string>({"PLAYER"}), installed::PresentEntries(m_target, ManifestDirectories));
+        EXPECT_TRUE(testenv::FileExists(m_target + "\\PLAYER\\save1.sav"));
+        CloseLauncher();
+        testenv::RemoveTree(m_target);
     }
 }
 
-TEST_F(UninstallE2E, RemovesInstallationsMadeInTheSameRun)
-{
-    ASSERT_TRUE(testenv::MapCd('d'));
-    StartLauncher();
-    for (bool full : {true, false}) {
-        SCOPED_TRACE(full ? "full" : "partial");
-        const std::string target = m_scratch + (full ? "\\Full" : "\\Partial") + "\\Jex";
-        InstallThroughLauncher(target, full);
-        const char* const* table = full ? FullFiles : PartialFiles;
-        ASSERT_EQ(static_cast<size_t>(CountEntries(table)),
-                  installed::PresentEntries(target, table).size());
-        PressUninstallAndConfirm();
-        ExpectSuccessMessage();
-        ExpectRemoved(target);
-    }
-}
-
-TEST_F(UninstallE2E, CancelledOptionsDialogDoesNotRedirectTheRemoval)
+TEST_F(UninstallE2E, RemovesTheInstallationOfTheSameRunNotTheCancelledTarget)
 {
     // Another directory with files of the game's names, never installed.
     const std::string decoy = m_scratch + "\\Elsewhere";
     std::string failed;
     ASSERT_TRUE(installed::MakeTree(decoy, ManifestDirectories, FullFiles, &failed)) << failed;
-    MakeInstallation(m_target, true);
     ASSERT_TRUE(testenv::MapCd('d'));
     StartLauncher();
+    ASSERT_TRUE(install_driver::BeginInstall(m_launcher, m_target, true));
+    ASSERT_TRUE(install_driver::AnswerClosingQuestions(IDNO, IDNO));
 
-    // Install, go on over the recorded one, type the other directory, browse
-    // (which takes the typed text as the target), cancel both dialogs.
-    ASSERT_TRUE(ui::ClickItem(m_launcher, IDC_INSTALL));
-    ASSERT_NE(nullptr, ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).window)
-        << "no already-installed question";
-    HWND options = ui::WaitForWindow(kOptionsCaption);
+    // Install again, type the decoy, browse (which takes the typed text as
+    // the target) and cancel everything.
+    ASSERT_TRUE(install_driver::PressInstall(m_launcher));
+    ASSERT_NE(nullptr, ui::AnswerMessageBox(install_driver::kLauncherBoxCaption, IDOK).window);
+    HWND options = install_driver::WaitForOptions();
     ASSERT_NE(nullptr, options);
     ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy));
     ASSERT_TRUE(ui::ClickItem(options, IDC_OPTIONS_BROWSE));
@@ -259,127 +181,155 @@ TEST_F(UninstallE2E, CancelledOptionsDialogDoesNotRedirectTheRemoval)
     ASSERT_TRUE(ui::ClickItem(browser, IDCANCEL));
     ASSERT_TRUE(ui::WaitForWindowGone(browser));
     ASSERT_TRUE(ui::ClickItem(options, IDCANCEL));
-    ui::MessageBoxSeen stopped = ui::AnswerMessageBox(kAppCaption, IDOK);
-    ASSERT_EQ("Instalacja programu została przerwana.", stopped.text);
+    ASSERT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppCaption, IDOK).text);
 
-    PressUninstallAndConfirm();
-    ExpectSuccessMessage();
+    EXPECT_EQ(std::vector<std::string>{kSucceeded}, Uninstall());
     ExpectRemoved(m_target);
-    EXPECT_EQ(CountEntries(FullFiles),
-              static_cast<int>(installed::PresentEntries(decoy, FullFiles).size()));
-    EXPECT_EQ(CountEntries(ManifestDirectories),
-              static_cast<int>(installed::PresentEntries(decoy, ManifestDirectories).size()));
+    EXPECT_EQ(CountEntries(FullFiles), static_cast<int>(installed::PresentEntries(decoy, FullFiles).size()));
 }
 
-TEST_F(UninstallE2E, UserFilesAndFilesAlreadyGoneRaiseNoQuestion)
+TEST_F(UninstallE2E, FileThatCannotGoLeavesTheRecordForALaterRemoval)
 {
     MakeInstallation(m_target, true);
-    ASSERT_TRUE(installed::WriteFile(m_target + "\\PLAYER\\save1.sav", "save"));
-    ASSERT_TRUE(installed::WriteFile(m_target + "\\LEVEL\\MOSS2\\mine.map", "map"));
-    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()));
-    StartLauncher();
-    PressUninstallAndConfirm();
-    // The very next message is the success.
-    ExpectSuccessMessage();
-
-    EXPECT_EQ(std::vector<std::string>{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
-    EXPECT_EQ(std::vector<std::string>({"LEVEL", "LEVEL\\MOSS2", "PLAYER"}),
-              installed::PresentEntries(m_target, ManifestDirectories));
-    EXPECT_TRUE(testenv::FileExists(m_target + "\\PLAYER\\save1.sav"));
-    EXPECT_TRUE(testenv::FileExists(m_target + "\\LEVEL\\MOSS2\\mine.map"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
-}
-
-TEST_F(UninstallE2E, FileHeldByAnotherProgramAsksAndRetryRemovesItOnceReleased)
-{
-    MakeInstallation(m_target, false);
-    // The first entry is removed last: its question shows the bar short of full.
-    const char* heldEntry = PartialFiles[0];
-    installed::HeldFile held(m_target + "\\" + heldEntry);
-    ASSERT_TRUE(held.IsHeld());
-    StartLauncher();
-    PressUninstallAndConfirm();
-
-    const std::string question = std::string("Błąd przy usuwaniu pliku '") + heldEntry + "'";
-    ui::MessageBoxSeen box = ui::WaitForMessageBox(kAppCaption);
-    ASSERT_EQ(question, box.text);
-    HWND removal = ui::FindTopWindow(kRemovalCaption);
-    ASSERT_NE(nullptr, removal);
-    EXPECT_EQ(heldEntry, ui::GetItemText(removal, IDC_REMOVE_FILE_NAME));
-    const int barAtQuestion = BarPosition(removal);
-    EXPECT_GT(barAtQuestion, 0);
-    EXPECT_LT(barAtQuestion, 100);
-
-    // Retry while the file is still held asks again.
-    ui::ClickItem(box.window, IDRETRY);
-    ASSERT_TRUE(ui::WaitForWindowGone(box.window));
-    box = ui::WaitForMessageBox(kAppCaption);
-    ASSERT_EQ(question, box.text);
-
-    held.Release();
-    ui::ClickItem(box.window, IDRETRY);
-    ASSERT_TRUE(ui::WaitForWindowGone(box.window));
-    ExpectSuccessMessage();
-    ExpectRemoved(m_target);
-}
-
-TEST_F(UninstallE2E, CancelAtAHeldFileLeavesTheRestAndStillReportsSuccess)
-{
-    MakeInstallation(m_target, true);
-    const int heldIndex = 40; // a file of one of the level directories
-    const std::string heldEntry = FullFiles[heldIndex];
-    installed::HeldFile held(m_target + "\\" + heldEntry);
-    ASSERT_TRUE(held.IsHeld());
-    StartLauncher();
-    PressUninstallAndConfirm();
-
-    ui::MessageBoxSeen box = ui::AnswerMessageBox(kAppCaption, IDCANCEL);
-    ASSERT_EQ("Błąd przy usuwaniu pliku '" + heldEntry + "'", box.text);
-    box = ui::AnswerMessageBox(kAppCaption, IDOK);
-    ASSERT_EQ(kFailed, box.text);
-    ExpectSuccessMessage();
-    held.Release();
-
-    // Removal runs from the last entry: the held file and every entry
-    // before it stay, with the directories that hold them.
-    std::vector<std::string> expected(FullFiles, FullFiles + heldIndex + 1);
-    expected.push_back(kInstallerCopy);
-    EXPECT_EQ(expected, installed::PresentEntries(m_target, FullFiles));
-    EXPECT_TRUE(testenv::DirExists(m_target + "\\DATA"));
-    EXPECT_TRUE(testenv::DirExists(m_target + "\\LEVEL\\FERN1"));
+    const std::string heldEntry = FullFiles[40];
+    {
+        installed::HeldFile held(m_target + "\\" + heldEntry);
+        ASSERT_TRUE(held.IsHeld());
+        StartLauncher();
+        // Retry while it is held asks again; Cancel gives up: the failure,
+        // and no word of success.
+        const std::string question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
+        EXPECT_EQ(std::vector<std::string>({question, question, kFailed}), Uninstall({IDRETRY, IDCANCEL}));
+    }
+    // The held file and every entry before it stay; so do the record and
+    // the shortcuts, and with them the uninstall button.
+    EXPECT_TRUE(testenv::FileExists(m_target + "\\" + heldEntry));
+    EXPECT_FALSE(testenv::FileExists(m_target + "\\DOS4GW.EXE"));
     EXPECT_FALSE(testenv::DirExists(m_target + "\\LEVEL\\TIDE"));
-    EXPECT_FALSE(testenv::DirExists(m_target + "\\PLAYER"));
-    // The rest of the removal ran as usual.
-    EXPECT_FALSE(testenv::DirExists(GroupFolder()));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath));
-    EXPECT_TRUE(WaitUntil([&] { return !ui::IsItemEnabled(m_launcher, IDC_UNINSTALL); }));
+    EXPECT_TRUE(Recorded());
+    EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
+
+    // Released, the next removal finishes the work.
+    EXPECT_EQ(std::vector<std::string>{kSucceeded}, Uninstall());
+    ExpectRemoved(m_target);
 }
 
 TEST_F(UninstallE2E, NoToTheConfirmationChangesNothing)
 {
     MakeInstallation(m_target, true);
     StartLauncher();
-    ASSERT_TRUE(WaitUntil([&] { return ui::IsItemEnabled(m_launcher, IDC_UNINSTALL); }));
     // Behind the launcher's back the record goes: a refresh would now
     // disable the buttons, so they show whether one happened.
     DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
 
-    ASSERT_TRUE(ui::ClickItem(m_launcher, IDC_UNINSTALL));
-    ui::MessageBoxSeen box = ui::AnswerMessageBox(kAppCaption, IDNO);
-    ASSERT_EQ(kConfirm, box.text);
-    // Nothing more follows.
-    EXPECT_EQ(nullptr, ui::WaitForMessageBox(kAppCaption, 1500).window);
+    ASSERT_TRUE(install_driver::PressLauncherButton(m_launcher, IDC_UNINSTALL));
+    ui::MessageBoxWatcher boxes(kAppCaption, {IDNO});
+    ASSERT_TRUE(ui::WaitUntil([&] { return boxes.Answered() > 0 && IsWindowEnabled(m_launcher); }));
+    EXPECT_EQ(std::vector<std::string>{kConfirm}, boxes.Texts());
+    EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
+    EXPECT_EQ(static_cast<size_t>(CountEntries(FullFiles)), installed::PresentEntries(m_target, FullFiles).size());
+    EXPECT_TRUE(testenv::FileExists(GroupFolder() + "\\Jex.lnk"));
+}
+
+// A record that points at a directory this program never installed into:
+// the drive's root, or a user's folder that happens to hold files of the
+// game's names. Nothing there may go.
+struct ForeignDirectory {
+    const char* name;
+    std::string directory;
+    std::vector<std::string> files;
+    std::vector<std::string> emptyDirs;
+};
+
+class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<ForeignDirectory> {
+protected:
+    void TearDown() override
+    {
+        UninstallE2E::TearDown();
+        for (const std::string& file : GetParam().files)
+            DeleteFileA((GetParam().directory + file).c_str());
+        for (const std::string& dir : GetParam().emptyDirs)
+            RemoveDirectoryA((GetParam().directory + dir).c_str());
+        RemoveDirectoryA((GetParam().directory + "DATA").c_str());
+    }
+};
+
+TEST_P(ForeignRecord, DeletesNothingAndRemovesTheRecordOnlyWhenAsked)
+{
+    const ForeignDirectory& c = GetParam();
+    CreateDirectoryA(c.directory.c_str(), nullptr);
+    CreateDirectoryA((c.directory + "DATA").c_str(), nullptr);
+    for (const std::string& file : c.files)
+        ASSERT_TRUE(installed::WriteFile(c.directory + file, "not the game's"));
+    for (const std::string& dir : c.emptyDirs)
+        ASSERT_TRUE(CreateDirectoryA((c.directory + dir).c_str(), nullptr));
+    std::string recorded = c.directory;
+    if (recorded.size() > 3)
+        recorded.pop_back();
+    CreateShortcuts(recorded, 'd');
+    WriteInstallRecord(recorded, 'd', false);
+    StartLauncher();
+
+    const std::string question = "W katalogu '" + recorded +
+                                 "' nie znaleziono zainstalowanego programu.\n"
+                                 "Czy usunąć tylko wpisy programu w rejestrze i skróty w menu Start?";
+    EXPECT_EQ(std::vector<std::string>{question}, Uninstall({IDNO}));
+    EXPECT_TRUE(Recorded());
     EXPECT_EQ(nullptr, ui::FindTopWindow(kRemovalCaption));
 
-    for (int id : kRecordButtons)
-        EXPECT_TRUE(ui::IsItemEnabled(m_launcher, id)) << id;
-    EXPECT_EQ(static_cast<size_t>(CountEntries(FullFiles)),
-              installed::PresentEntries(m_target, FullFiles).size());
-    EXPECT_EQ(static_cast<size_t>(CountEntries(ManifestDirectories)),
-              installed::PresentEntries(m_target, ManifestDirectories).size());
-    EXPECT_TRUE(testenv::FileExists(GroupFolder() + "\\Jex.lnk"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath));
+    EXPECT_EQ(std::vector<std::string>{question}, Uninstall({IDYES}));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath));
+    EXPECT_FALSE(testenv::DirExists(GroupFolder()));
+    EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
+
+    for (const std::string& file : c.files)
+        EXPECT_EQ("not the game's", testenv::ReadFileBytes(c.directory + file)) << file;
+    for (const std::string& dir : c.emptyDirs)
+        EXPECT_TRUE(testenv::DirExists(c.directory + dir)) << dir;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Directories, ForeignRecord,
+    ::testing::Values(
+        ForeignDirectory{"DriveRoot", "C:\\", {"JEX.EXE", "DATA\\SFX.DAT"}, {"PLAYER", "LEVEL"}},
+        ForeignDirectory{"UsersFolder", "C:\\jextest\\Moje dokumenty\\", {"JEX.EXE", "DATA\\ART_H.DAT"}, {"PLAYER"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The removal in this process, with its window refused by the system.
+class NoWindowHost : public OperationHost {
+public:
+    HWND OwnerWindow() const override { return nullptr; }
+    int ShowMessage(const char* text, UINT type) override { return MessageBoxA(nullptr, text, "", type); }
+    bool IsInstalled() const override { return true; }
+    bool EnsureCd() override { return true; }
+    void RunConfig() override {}
+    void RunGame() override {}
+    void RefreshInstallState() override {}
+};
+
+LRESULT CALLBACK RefuseRemovalWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (create->lpszName && HIWORD(reinterpret_cast<UINT_PTR>(create->lpszName)) &&
+            std::string(create->lpszName) == kRemovalCaption)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(UninstallE2E, WindowThatCannotBeMadeChangesNothing)
+{
+    MakeInstallation(m_target, false);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseRemovalWindow, nullptr, GetCurrentThreadId());
+    ui::MessageBoxWatcher boxes(kAppCaption, {IDYES});
+    NoWindowHost host;
+    RunUninstall(host);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(std::vector<std::string>({kConfirm, kFailed}), boxes.Texts());
+    EXPECT_EQ(static_cast<size_t>(CountEntries(PartialFiles)), installed::PresentEntries(m_target, PartialFiles).size());
+    EXPECT_TRUE(Recorded());
 }
 
 } // namespace

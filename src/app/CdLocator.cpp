@@ -1,7 +1,5 @@
 #include "app/CdLocator.h"
 
-#include "app/Globals.h"
-
 #include <windows.h>
 
 #include <cstdio>
@@ -17,24 +15,18 @@ char NextCdDrive(char letter)
     return 0;
 }
 
-void LocateCd()
+char LocateCd()
 {
     char probe[16] = "c:\\jex.ico";
-    CdRoot[0] = 'c';
-    CdLetter[0] = 'c';
     for (;;) {
-        char letter = NextCdDrive(probe[0]);
-        if (letter == 0) {
-            CdRoot[0] = '\0';
-            CdLetter[0] = '\0';
-            return;
-        }
+        const char letter = NextCdDrive(probe[0]);
+        if (letter == 0)
+            return 0;
         probe[0] = letter;
+        // A drive whose marker cannot be opened holds another disc, or none.
         if (FILE* marker = std::fopen(probe, "rb")) {
-            CdRoot[0] = letter;
-            CdLetter[0] = letter;
             std::fclose(marker);
-            return;
+            return letter;
         }
         ++probe[0];
     }

@@ -5,6 +5,6 @@
 // drive, or 0 when there is none.
 char NextCdDrive(char letter);
 
-// Sets CdRoot and CdLetter to the CD-ROM drive whose root holds "jex.ico",
-// or empties both when no drive does. Drives a: and b: are never tried.
-void LocateCd();
+// The lower-case letter of the CD-ROM drive whose root holds "jex.ico", or
+// 0 when no drive does. Drives a: and b: are never tried.
+char LocateCd();

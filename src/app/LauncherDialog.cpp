@@ -1,9 +1,13 @@
 #include "app/LauncherDialog.h"
 
-#include "app/Globals.h"
+#include "app/CdLocator.h"
 #include "app/ProgramLaunch.h"
 #include "fw/Afx.h"
+#include "install/InstallSequence.h"
+#include "install/UninstallSequence.h"
 #include "resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -34,8 +38,8 @@ RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, co
     return {x, y, x + outerWidth, y + outerHeight};
 }
 
-LauncherDialog::LauncherDialog(HWND parent)
-    : CDialog(IDD_LAUNCHER, parent)
+LauncherDialog::LauncherDialog(InstallState& state, HWND parent)
+    : CDialog(IDD_LAUNCHER, parent), m_state(state)
 {
 }
 
@@ -89,6 +93,7 @@ BOOL LauncherDialog::OnInitDialog()
         if (place.button->Attach(place.id, m_hWnd, place.strip, 0))
             place.button->MoveTo(kButtonLeft, place.top);
     }
+    OrderTabStopsDownTheScreen();
 
     RefreshInstallState();
     return TRUE;
@@ -96,22 +101,18 @@ BOOL LauncherDialog::OnInitDialog()
 
 BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
 {
+    // Inside an operation's questions every command waits for nothing: it
+    // is dropped. So is a click on a button that is greyed out.
+    if (m_bBusy || (control && !::IsWindowEnabled(control)))
+        return TRUE;
     if (code == BN_CLICKED) {
         switch (id) {
         case IDC_INTRO:
-            RunIntro();
-            return TRUE;
         case IDC_INSTALL:
-            RunInstall();
-            return TRUE;
         case IDC_UNINSTALL:
-            RunUninstall();
-            return TRUE;
         case IDC_CONFIG:
-            RunConfig();
-            return TRUE;
         case IDC_GAME:
-            RunGame();
+            RunOperation(id);
             return TRUE;
         default:
             break;
@@ -119,6 +120,57 @@ BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
     }
     // Exit (IDOK) ends the run with 1; Esc and the close box (IDCANCEL) with 2.
     return CDialog::OnCommand(id, code, control);
+}
+
+void LauncherDialog::RunOperation(UINT id)
+{
+    m_bBusy = true;
+    HWND focus = ::GetFocus();
+    EnableWindow(FALSE);
+    switch (id) {
+    case IDC_INTRO:
+        RunIntro();
+        break;
+    case IDC_INSTALL:
+        RunInstall(m_state, *this);
+        break;
+    case IDC_UNINSTALL:
+        RunUninstall(*this);
+        break;
+    case IDC_CONFIG:
+        RunConfig();
+        break;
+    case IDC_GAME:
+        RunGame();
+        break;
+    default:
+        break;
+    }
+    // Clicks and keys that arrived while a started program was waited for
+    // were meant for nothing that is on the screen now.
+    MSG msg;
+    while (PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) ||
+           PeekMessageA(&msg, m_hWnd, BM_CLICK, BM_CLICK, PM_REMOVE)) {
+    }
+    m_bBusy = false;
+    EnableWindow(TRUE);
+    // The focus goes back where it was, or, when the refresh has greyed that
+    // button, to the first live one down the screen.
+    if (!focus || !::IsWindowEnabled(focus) || (focus != m_hWnd && !::IsChild(m_hWnd, focus)))
+        focus = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    ::SetFocus(focus);
+}
+
+bool LauncherDialog::EnsureCd()
+{
+    while (m_state.CdLetter == '\0') {
+        if (ShowMessage("Nie można odnaleźć CD-ROM'u - JEX", MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY)
+            return false;
+        m_state.CdLetter = LocateCd();
+    }
+    return true;
 }
 
 LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -146,9 +198,70 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         m_bFocusLatch = FALSE;
         return FALSE;
+    case WM_ENABLE:
+        // A question that ends gives its owner back its input, whatever the
+        // owner was before; during an operation the launcher stays disabled.
+        if (wParam && m_bBusy)
+            EnableWindow(FALSE);
+        return TRUE;
+    case WM_SETFOCUS:
+        // The pointer over the background took the focus: it stays on the
+        // window, so no button shows it. Otherwise the dialog passes it on.
+        return m_bFocusLatch;
+    case WM_NEXTDLGCTL:
+        return OnNextDlgCtl(wParam, lParam);
+    case DM_GETDEFID:
+        return OnGetDefId();
     default:
         return CDialog::WindowProc(msg, wParam, lParam);
     }
+}
+
+void LauncherDialog::OrderTabStopsDownTheScreen()
+{
+    // Tab and the arrow keys go through the buttons in the order of the
+    // window's children, which is the template's: make it the screen's.
+    HWND buttons[] = {m_btnCommands[kInstall], m_btnCommands[kUninstall], m_btnCommands[kConfig],
+                      m_btnCommands[kGame],    m_btnCommands[kIntro],     m_btnExit};
+    auto top = [](HWND button) {
+        RECT rect = {0, 0, 0, 0};
+        ::GetWindowRect(button, &rect);
+        return rect.top;
+    };
+    std::stable_sort(std::begin(buttons), std::end(buttons),
+                     [&](HWND a, HWND b) { return top(a) < top(b); });
+    HWND after = HWND_TOP;
+    for (HWND button : buttons) {
+        if (!button)
+            continue;
+        ::SetWindowPos(button, after, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = button;
+    }
+}
+
+LRESULT LauncherDialog::OnNextDlgCtl(WPARAM wParam, LPARAM lParam)
+{
+    // From the window itself the dialog finds no button before the focus
+    // (Shift+Tab, or an arrow up or left): go round to the bottom one.
+    bool back = lParam ? wParam == 0 : wParam != 0;
+    if (::GetFocus() != m_hWnd || !back)
+        return FALSE;
+    HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (HWND last = ::GetNextDlgTabItem(m_hWnd, first, TRUE))
+        ::SetFocus(last);
+    return TRUE;
+}
+
+LRESULT LauncherDialog::OnGetDefId()
+{
+    // Enter presses the focused button. With the focus on the window itself
+    // the dialog's own answer stands: no default, so Enter means Exit.
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != m_hWnd)
+        return FALSE;
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(::GetDlgCtrlID(focus), DC_HASDEFID));
+    return TRUE;
 }
 
 void LauncherDialog::FitAndCentre()
@@ -165,7 +278,7 @@ void LauncherDialog::FitAndCentre()
 void LauncherDialog::RefreshInstallState()
 {
     m_bInstalled = ReadGameLocation(m_strProgramDir, m_strProgramFile);
-    lstrcpynA(InstallPath, m_strProgramDir.c_str(), kPathBufferSize);
+    m_state.InstallPath = m_strProgramDir;
 
     m_btnCommands[kUninstall].EnableWindow(m_bInstalled);
     m_btnCommands[kConfig].EnableWindow(m_bInstalled);

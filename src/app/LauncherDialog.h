@@ -6,6 +6,8 @@
 #include "fw/Dialog.h"
 #include "gfx/BitmapButton.h"
 #include "gfx/PaletteBitmap.h"
+#include "install/InstallState.h"
+#include "install/OperationHost.h"
 
 #include <string>
 
@@ -14,24 +16,29 @@
 // beyond the top left corner. Returns the new window rectangle.
 RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, const RECT& window);
 
-class LauncherDialog : public CDialog {
+// One operation at a time: while a button's operation runs (its questions
+// and dialogs included), the launcher is disabled and ignores every command,
+// whether it comes from a click, a queued BM_CLICK or a key.
+class LauncherDialog : public CDialog, private OperationHost {
 public:
-    explicit LauncherDialog(HWND parent);
+    // The installation in hand belongs to the application; the launcher
+    // keeps its target in step with the registry and hands it to the
+    // operations.
+    LauncherDialog(InstallState& state, HWND parent);
 
-    // Re-reads the installed state from the registry, sets InstallPath and
-    // enables the uninstall, configuration and game buttons accordingly.
-    void RefreshInstallState();
+    // Re-reads the installed state from the registry, sets the target
+    // directory and enables the uninstall, configuration and game buttons
+    // accordingly.
+    void RefreshInstallState() override;
 
-    // The operations behind the buttons.
-    void RunInstall();   // install sequence (install/InstallSequence.cpp)
-    void RunUninstall(); // uninstall sequence (install/UninstallSequence.cpp)
-    void RunConfig();    // program starts (app/ProgramLaunch.cpp)
-    void RunGame();
+    // The program starts (app/ProgramLaunch.cpp).
+    void RunConfig() override;
+    void RunGame() override;
     void RunIntro();
 
     // Message boxes owned by this window carry this caption.
     static constexpr char kCaption[] = "Program Instalacyjny";
-    int ShowMessage(const char* text, UINT type);
+    int ShowMessage(const char* text, UINT type) override;
 
     static constexpr int kClientWidth = 624;
     static constexpr int kClientHeight = 464;
@@ -44,7 +51,25 @@ protected:
 private:
     void FitAndCentre();
 
-    BOOL m_bInstalled = FALSE;
+    // Keyboard: the tab stops follow the buttons down the screen, going back
+    // from the window itself starts at the bottom button, and Enter presses
+    // the button that has the focus.
+    void OrderTabStopsDownTheScreen();
+    LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDefId();
+
+    // The rest of what the install and uninstall sequences need.
+    HWND OwnerWindow() const override { return m_hWnd; }
+    bool IsInstalled() const override { return m_bInstalled; }
+    bool EnsureCd() override;
+
+    // Runs one button's operation with the launcher disabled, then drops
+    // whatever input queued up for the launcher meanwhile.
+    void RunOperation(UINT id);
+
+    InstallState& m_state;
+    bool m_bBusy = false;
+    bool m_bInstalled = false;
     std::string m_strProgramDir;
     std::string m_strProgramFile;
     BitmapButton m_btnCommands[5]; // 1002, 1010, 1011, 1012, 1013

@@ -1,7 +1,5 @@
 #include "app/ProgramLaunch.h"
 
-#include "app/CdLocator.h"
-#include "app/Globals.h"
 #include "app/LauncherDialog.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Registry.h"
@@ -15,13 +13,13 @@ constexpr char kWindowsKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion
 constexpr char kProgramFilesValue[] = "ProgramFilesDir";
 constexpr char kGameFolder[] = "\\Kestrel Forge\\Jex";
 
-int ReadLocation(const char* fileValue, std::string& directory, std::string& file)
+bool ReadLocation(const char* fileValue, std::string& directory, std::string& file)
 {
     if (!ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, directory)) {
         DefaultInstallPath(directory);
-        return 0;
+        return false;
     }
-    return ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, fileValue, file) ? 1 : 0;
+    return ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, fileValue, file);
 }
 
 // Makes the directory's drive and the directory itself current, then starts
@@ -45,21 +43,21 @@ void StartFrom(const std::string& directory, const std::string& file, int mode)
 
 } // namespace
 
-int DefaultInstallPath(std::string& directory)
+bool DefaultInstallPath(std::string& directory)
 {
     directory.clear();
     if (!ReadRegString(HKEY_LOCAL_MACHINE, kWindowsKeyPath, kProgramFilesValue, directory))
-        return 0;
+        return false;
     directory += kGameFolder;
-    return 1;
+    return true;
 }
 
-int ReadGameLocation(std::string& directory, std::string& file)
+bool ReadGameLocation(std::string& directory, std::string& file)
 {
     return ReadLocation(RegValue::ProgramExecutable, directory, file);
 }
 
-int ReadConfigLocation(std::string& directory, std::string& file)
+bool ReadConfigLocation(std::string& directory, std::string& file)
 {
     return ReadLocation(RegValue::ProgramConfig, directory, file);
 }
@@ -82,13 +80,10 @@ void LauncherDialog::RunConfig()
 
 void LauncherDialog::RunIntro()
 {
-    while (CdLetter[0] == '\0') {
-        if (ShowMessage("Nie można odnależć CD-ROM'u - JEX", MB_RETRYCANCEL | MB_ICONQUESTION) != IDRETRY)
-            return;
-        LocateCd();
-    }
+    if (!EnsureCd())
+        return;
     char path[128] = "f:\\intro.exe";
-    path[0] = CdLetter[0];
+    path[0] = m_state.CdLetter;
     const char* argv[] = {path, nullptr};
     _spawnv(_P_WAIT, path, argv);
 }

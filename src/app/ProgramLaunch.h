@@ -5,15 +5,15 @@
 
 #include <string>
 
-// Reads the game's directory and executable. Returns 1 when both are
+// Reads the game's directory and executable. Returns true when both are
 // registered. Without a registered directory, `directory` gets the default
 // target directory and `file` is left as it was.
-int ReadGameLocation(std::string& directory, std::string& file);
+bool ReadGameLocation(std::string& directory, std::string& file);
 
 // The same with the configuration program in place of the executable.
-int ReadConfigLocation(std::string& directory, std::string& file);
+bool ReadConfigLocation(std::string& directory, std::string& file);
 
 // The default target directory: the system's program-files directory
-// followed by "\Kestrel Forge\Jex". Returns 0, with `directory` empty, when
+// followed by "\Kestrel Forge\Jex". Returns false, with `directory` empty, when
 // the program-files directory is not registered.
-int DefaultInstallPath(std::string& directory);
+bool DefaultInstallPath(std::string& directory);

@@ -3,17 +3,13 @@
 #include "app/CdLocator.h"
 #include "app/LauncherDialog.h"
 
-// The one application object.
-SetupApp theApp;
-
 BOOL SetupApp::InitInstance()
 {
-    LocateCd();
+    m_state.CdLetter = LocateCd();
     Enable3dControls();
 
-    auto* launcher = new LauncherDialog(nullptr);
-    launcher->DoModal();
-    delete launcher;
+    LauncherDialog launcher(m_state, nullptr);
+    launcher.DoModal();
 
     // No main window: the message loop ends at once and the process with it.
     return TRUE;

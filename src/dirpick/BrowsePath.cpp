@@ -1,11 +1,7 @@
 #include "dirpick/BrowsePath.h"
 
-#include "app/Globals.h"
-#include "dirpick/InstallOptionsDialog.h"
-#include "fw/Afx.h"
 #include "resource.h"
 
-#include <cstring>
 
 namespace {
 
@@ -25,9 +21,6 @@ void ScreenToClientRect(HWND window, RECT* rect)
     *rect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
 }
 
-const char kBrowseTitle[] = "Program instalacyjny - wybór katalogu";
-const char kPathTooLong[] = "Ścieżka jest za długa.";
-const char kGameDirName[] = "Jex";
 
 } // namespace
 
@@ -111,27 +104,4 @@ void CBrowsePath::OnDirChanged()
 {
     m_strPath = m_wndDirs.GetDirectory();
     UpdateData(FALSE);
-}
-
-// The options dialog's "..." button.
-void InstallOptionsDialog::BrowseTarget()
-{
-    ::GetWindowTextA(m_editTarget, InstallPath, kPathBufferSize);
-
-    CBrowsePath browser(m_hWnd, InstallPath, kBrowseTitle);
-    if (browser.DoModal() == IDOK) {
-        std::string path = browser.m_strPath;
-        if (path.find(kGameDirName) == std::string::npos) {
-            // The game's own directory goes below the chosen one.
-            if (!path.empty() && path.back() != '\\')
-                path += '\\';
-            path += kGameDirName;
-        }
-        if (path.size() < sizeof InstallPath)
-            std::memcpy(InstallPath, path.c_str(), path.size() + 1);
-        else
-            AfxMessageBox(kPathTooLong, MB_OK | MB_ICONSTOP);
-    }
-
-    ::SetWindowTextA(m_editTarget, InstallPath);
 }

@@ -23,37 +23,14 @@ constexpr int kIndentStep = 10;
 constexpr int kIndentBase = 3;
 constexpr int kTextGap = 20;
 
-// Lower-case forms of every byte in the system's ANSI code page.
-const unsigned char* LowerTable()
-{
-    static unsigned char table[256];
-    static bool ready = false;
-    if (!ready) {
-        char bytes[256];
-        for (int i = 0; i < 256; ++i)
-            bytes[i] = static_cast<char>(i);
-        CharLowerBuffA(bytes + 1, 255);
-        for (int i = 0; i < 256; ++i)
-            table[i] = static_cast<unsigned char>(bytes[i]);
-        ready = true;
-    }
-    return table;
-}
-
-// Case-insensitive comparison in the system's ANSI code page.
+// Names in the order the user's language sorts them, case ignored, as the
+// system's own directory windows list them: Polish initials among the plain
+// letters of their kind, not after "z".
 int CompareNoCase(const std::string& a, const std::string& b)
 {
-    const unsigned char* lower = LowerTable();
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char ca = lower[static_cast<unsigned char>(a[i])];
-        unsigned char cb = lower[static_cast<unsigned char>(b[i])];
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                          b.c_str(), static_cast<int>(b.size())) -
+           CSTR_EQUAL;
 }
 
 bool EndsWithBackslash(const std::string& text)

@@ -61,7 +61,8 @@ public:
     // Loads the images shared by every directory list.
     virtual void LoadImages();
 
-    // The comparison of the list: by level, then by name without regard to
+    // The comparison of the list, for its order and for finding an entry
+    // again: by level, then by name in the user's locale without regard to
     // case; a key of ANY_LEVEL compares by name alone.
     static int CompareDirItems(const DirItem& a, const DirItem& b);
 

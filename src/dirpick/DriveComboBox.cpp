@@ -24,6 +24,7 @@ constexpr WORD kIconIds[8] = {0,
                               IDI_DRIVE_COMPRESSED};
 
 constexpr int kIconSize = 16;
+constexpr int kVisibleDrives = 8; // the dropped list shows this many without scrolling
 constexpr int kIconLeft = 3;
 constexpr int kTextLeftWithIcon = 23;
 constexpr int kTextLeftPlain = 3;
@@ -62,7 +63,25 @@ BOOL DriveComboBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
     m_nOptions = style & (DCS_LABEL | DCS_FREESPACE | DCS_ICONS);
     FillDrives();
     SelectCurrentDrive();
+    FitDroppedList();
     return TRUE;
+}
+
+void DriveComboBox::FitDroppedList()
+{
+    // A combo box's list is as tall as its window was made, less the
+    // selection field; grow the window so the list holds kVisibleDrives.
+    // The dropped rectangle counts the field in on Windows, not under Wine:
+    // either way one this tall has room enough.
+    RECT field = {0, 0, 0, 0}, dropped = {0, 0, 0, 0};
+    GetWindowRect(&field);
+    SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    const int fieldHeight = field.bottom - field.top;
+    const int listHeight = kVisibleDrives * m_nItemHeight + 2 * GetSystemMetrics(SM_CYBORDER);
+    if (dropped.bottom - dropped.top >= fieldHeight + listHeight)
+        return;
+    SetWindowPos(nullptr, 0, 0, field.right - field.left, fieldHeight + listHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string DriveComboBox::FormatAmount(uint64_t bytes)

@@ -62,4 +62,8 @@ public:
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPARAM createStruct);
+
+private:
+    // Makes the dropped list tall enough for eight drives.
+    void FitDroppedList();
 };

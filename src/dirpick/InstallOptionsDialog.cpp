@@ -1,12 +1,23 @@
 #include "dirpick/InstallOptionsDialog.h"
 
-#include "app/Globals.h"
+#include "dirpick/BrowsePath.h"
+#include "dirpick/TargetPath.h"
+#include "fw/Afx.h"
 #include "resource.h"
 
-#include <cstring>
+namespace {
 
-InstallOptionsDialog::InstallOptionsDialog(HWND parent)
-    : CDialog(IDD_INSTALL_OPTIONS, parent)
+constexpr char kBrowseTitle[] = "Program instalacyjny - wybór katalogu";
+constexpr char kGameDirName[] = "Jex";
+
+} // namespace
+
+InstallOptionsDialog::InstallOptionsDialog(std::string& installPath, bool& fullInstall,
+                                           size_t maxTargetLength, HWND parent)
+    : CDialog(IDD_INSTALL_OPTIONS, parent),
+      m_installPath(installPath),
+      m_fullInstall(fullInstall),
+      m_maxTargetLength(maxTargetLength)
 {
 }
 
@@ -20,23 +31,32 @@ void InstallOptionsDialog::DoDataExchange(CDataExchange* pDX)
 BOOL InstallOptionsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_btnPartial.SetCheck(FullInstall == 0 ? BST_CHECKED : BST_UNCHECKED);
-    m_btnFull.SetCheck(FullInstall == 1 ? BST_CHECKED : BST_UNCHECKED);
-    // InstallPath holds 255 characters: a longer text cannot be typed, so
-    // what "Dalej >" takes is always the whole of what the box shows.
-    m_editTarget.LimitText(kPathBufferSize - 1);
-    m_editTarget.SetWindowText(InstallPath);
+    m_btnPartial.SetCheck(m_fullInstall ? BST_UNCHECKED : BST_CHECKED);
+    m_btnFull.SetCheck(m_fullInstall ? BST_CHECKED : BST_UNCHECKED);
+    // No length limit on the box: a limit would cut a pasted path without a
+    // word. A target that is too long is refused whole instead.
+    m_editTarget.SetWindowText(m_installPath.c_str());
     return TRUE;
+}
+
+bool InstallOptionsDialog::AcceptTarget(const std::string& target)
+{
+    const std::string problem = TargetPathProblem(target, m_maxTargetLength);
+    if (problem.empty())
+        return true;
+    AfxMessageBox(problem.c_str(), MB_OK | MB_ICONEXCLAMATION, m_hWnd);
+    return false;
 }
 
 void InstallOptionsDialog::OnOK()
 {
-    FullInstall = m_btnFull.GetCheck() == BST_CHECKED ? 1 : 0;
-    // Taken as typed, at most 255 characters.
-    char text[kPathBufferSize] = "";
-    if (::GetWindowTextA(m_editTarget, text, sizeof text) <= 0)
-        text[0] = '\0';
-    std::memcpy(InstallPath, text, sizeof InstallPath);
+    const std::string target = m_editTarget.GetWindowText();
+    if (!AcceptTarget(target)) {
+        m_editTarget.SetFocus();
+        return;
+    }
+    m_fullInstall = m_btnFull.GetCheck() == BST_CHECKED;
+    m_installPath = target;
     CDialog::OnOK();
 }
 
@@ -47,4 +67,24 @@ BOOL InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
         return TRUE;
     }
     return CDialog::OnCommand(id, code, control);
+}
+
+void InstallOptionsDialog::BrowseTarget()
+{
+    m_installPath = m_editTarget.GetWindowText();
+
+    CBrowsePath browser(m_hWnd, m_installPath, kBrowseTitle);
+    if (browser.DoModal() == IDOK) {
+        std::string path = browser.m_strPath;
+        if (path.find(kGameDirName) == std::string::npos) {
+            // The game's own directory goes below the chosen one.
+            if (!path.empty() && path.back() != '\\')
+                path += '\\';
+            path += kGameDirName;
+        }
+        if (AcceptTarget(path))
+            m_installPath = path;
+    }
+
+    m_editTarget.SetWindowText(m_installPath.c_str());
 }

@@ -1,20 +1,19 @@
-// Application-wide services of the framework: the application object, the
-// instance handle and the application message box.
+// Application-wide services of the framework: the instance handle, the
+// application title and the application message box.
 #pragma once
 
 #include <windows.h>
 
-class CWinApp;
-
-CWinApp* AfxGetApp();
+// The module that holds the program's resources: its executable.
 HINSTANCE AfxGetInstanceHandle();
 
 // The application title: string resource 57344 of the program.
 const char* AfxGetAppTitle();
 
-// A message box owned by the active window and captioned with the
-// application title. Returns the id of the button that closed it.
-int AfxMessageBox(const char* text, UINT type = MB_OK);
+// A message box captioned with the application title, owned by `owner` or,
+// without one, by the active window. Returns the id of the button that
+// closed it.
+int AfxMessageBox(const char* text, UINT type = MB_OK, HWND owner = nullptr);
 
 // The owner of a modal dialog or message box for as long as it is open:
 // the given parent, or else the thread's active window (never a child

@@ -6,23 +6,14 @@
 
 namespace {
 
-CWinApp* g_pApp = nullptr;
-
-std::string LoadAppTitle(HINSTANCE instance)
+std::string LoadAppTitle()
 {
     char title[256] = "";
-    LoadStringA(instance, AFX_IDS_APP_TITLE, title, sizeof title);
+    LoadStringA(AfxGetInstanceHandle(), AFX_IDS_APP_TITLE, title, sizeof title);
     return title;
 }
 
 } // namespace
-
-CWinApp::CWinApp(const char* appName)
-{
-    if (appName)
-        m_strAppName = appName;
-    g_pApp = this;
-}
 
 CWinApp::~CWinApp()
 {
@@ -33,15 +24,15 @@ CWinApp::~CWinApp()
             unregister(m_hInstance);
         FreeLibrary(m_hCtl3d);
     }
-    if (g_pApp == this)
-        g_pApp = nullptr;
 }
 
-void CWinApp::SetInstance(HINSTANCE instance)
+int CWinApp::Main(HINSTANCE instance)
 {
     m_hInstance = instance;
-    if (m_strAppName.empty())
-        m_strAppName = LoadAppTitle(instance);
+    AfxInitCommonControls();
+    if (!InitInstance())
+        return 0;
+    return Run();
 }
 
 BOOL CWinApp::InitInstance()
@@ -51,7 +42,7 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::Run()
 {
-    if (!m_pMainWnd)
+    if (!m_hMainWnd)
         PostQuitMessage(0);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -93,23 +84,15 @@ void CWinApp::Enable3dControls()
     m_hCtl3d = module;
 }
 
-CWinApp* AfxGetApp()
-{
-    return g_pApp;
-}
-
 HINSTANCE AfxGetInstanceHandle()
 {
-    if (g_pApp && g_pApp->m_hInstance)
-        return g_pApp->m_hInstance;
+    // The program's resources are in its own executable.
     return GetModuleHandleA(nullptr);
 }
 
 const char* AfxGetAppTitle()
 {
-    if (g_pApp && !g_pApp->m_strAppName.empty())
-        return g_pApp->m_strAppName.c_str();
-    static const std::string title = LoadAppTitle(GetModuleHandleA(nullptr));
+    static const std::string title = LoadAppTitle();
     return title.c_str();
 }
 
@@ -134,9 +117,9 @@ CModalOwner::~CModalOwner()
         EnableWindow(m_hDisabledTop, TRUE);
 }
 
-int AfxMessageBox(const char* text, UINT type)
+int AfxMessageBox(const char* text, UINT type, HWND parent)
 {
-    CModalOwner owner(nullptr);
+    CModalOwner owner(parent);
     return MessageBoxA(owner.Get(), text, AfxGetAppTitle(), type);
 }
 

@@ -1,19 +1,22 @@
-// The application object. Exactly one exists, as a static object of a class
-// derived from CWinApp; the entry point runs its InitInstance.
+// The application object. The program's entry point makes one, of a class
+// derived from CWinApp, and hands it the instance: Main runs InitInstance
+// and then the message loop.
 #pragma once
 
 #include <windows.h>
-#include <string>
 
-class CWnd;
+#include <string>
 
 class CWinApp {
 public:
-    // Without a name the title comes from string resource 57344.
-    explicit CWinApp(const char* appName = nullptr);
+    CWinApp() = default;
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
+
+    // Start-up, the message loop and the end of the program; returns the
+    // process's exit code.
+    int Main(HINSTANCE instance);
 
     // Start-up of the program; FALSE ends it at once.
     virtual BOOL InitInstance();
@@ -25,12 +28,8 @@ public:
     // every failure is ignored.
     void Enable3dControls();
 
-    // Called by the entry point before InitInstance.
-    void SetInstance(HINSTANCE instance);
-
     HINSTANCE m_hInstance = nullptr;
-    std::string m_strAppName;
-    CWnd* m_pMainWnd = nullptr;
+    HWND m_hMainWnd = nullptr;
 
 private:
     HMODULE m_hCtl3d = nullptr;

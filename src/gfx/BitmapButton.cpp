@@ -32,7 +32,9 @@ int BitmapButton::CellFor(UINT itemState) const
         return kDisabledCell;
     if (itemState & ODS_SELECTED)
         return kPressedCell;
-    if (m_bHover)
+    // The pointer's highlight works through the focus, so the focus that
+    // the keyboard moved shows the same cell.
+    if (m_bHover || (itemState & ODS_FOCUS))
         return kHoverCell;
     return kNormalCell;
 }

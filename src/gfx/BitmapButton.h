@@ -1,7 +1,8 @@
 // A push button drawn entirely from one image strip cut into cells: normal,
 // highlighted, pressed and disabled. The highlight follows the pointer by
 // way of the keyboard focus: the first mouse move over the button takes the
-// focus, and losing the focus ends the highlight.
+// focus, and losing the focus ends the highlight. A button that has the
+// focus from the keyboard is highlighted all the same.
 #pragma once
 
 #include "fw/Button.h"

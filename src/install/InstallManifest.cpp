@@ -1,5 +1,8 @@
 #include "install/InstallManifest.h"
 
+#include <algorithm>
+#include <cstring>
+
 const char* const ManifestDirectories[] = {
     "LEVEL",
     "LEVEL\\FERN1", "LEVEL\\FERN2",
@@ -72,4 +75,29 @@ int CountEntries(const char* const* table)
     while (table[count])
         ++count;
     return count;
+}
+
+namespace {
+
+// Windows paths hold at most 259 characters; a directory that is made
+// leaves room for a file name of 8.3 characters and holds at most 247.
+constexpr size_t kLongestFilePath = 259;
+constexpr size_t kLongestDirectoryPath = 247;
+
+size_t LongestEntry(const char* const* table)
+{
+    size_t longest = 0;
+    for (; *table; ++table)
+        longest = std::max(longest, std::strlen(*table));
+    return longest;
+}
+
+} // namespace
+
+size_t MaxTargetLength()
+{
+    // Each entry is joined to the target with one backslash.
+    const size_t forFiles = kLongestFilePath - 1 - std::max(LongestEntry(PartialFiles), LongestEntry(FullFiles));
+    const size_t forDirectories = kLongestDirectoryPath - 1 - LongestEntry(ManifestDirectories);
+    return std::min(forFiles, forDirectories);
 }

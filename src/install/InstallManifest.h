@@ -3,6 +3,7 @@
 // installation, and the bytes each kind needs. Each table ends with a null.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 extern const char* const ManifestDirectories[];
@@ -22,3 +23,8 @@ uint32_t SelectedInstallBytes(bool fullInstall);
 
 // The number of entries of a table, its null excluded.
 int CountEntries(const char* const* table);
+
+// The longest target directory under which every directory and file of the
+// manifest still has a path that Windows can use: worked out from the
+// longest entries of the tables.
+size_t MaxTargetLength();

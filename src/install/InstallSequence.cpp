@@ -1,12 +1,8 @@
-// The install sequence behind the launcher's install button: CD, the
-// already-installed question, the options dialog with the free-space check,
-// then directories, files, shortcuts and the install record, and at the end
-// the offer to start the configuration program and the game.
-#include "app/CdLocator.h"
-#include "app/Globals.h"
-#include "app/LauncherDialog.h"
+#include "install/InstallSequence.h"
+
 #include "dirpick/InstallOptionsDialog.h"
 #include "fw/Afx.h"
+#include "install/CopyEngine.h"
 #include "install/CopyProgressDialog.h"
 #include "install/InstallManifest.h"
 #include "sysreg/InstallRecord.h"
@@ -16,72 +12,78 @@
 
 namespace {
 
-// Whether the drive of the target directory has at least `required` bytes
-// free. The drive is the target's first character; a query that fails
-// (no such drive, a network path) counts as no space.
-bool EnoughFreeSpace(uint64_t required)
+constexpr char kFailed[] = "Wystąpił błąd przy instalacji programu.";
+
+// Whether the target's drive has at least `required` bytes free. The drive
+// is the target's first character; a query that fails counts as no space.
+bool EnoughFreeSpace(const std::string& target, uint64_t required)
 {
     char diskRoot[4] = "c:\\";
-    diskRoot[0] = InstallPath[0];
+    diskRoot[0] = target.empty() ? '\0' : target[0];
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     uint64_t freeBytes = 0;
     if (GetDiskFreeSpaceA(diskRoot, &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                          &totalClusters)) {
+                          &totalClusters))
         freeBytes = uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
-    }
     return freeBytes >= required;
+}
+
+// The directories and files in the copy window, then the shortcuts and the
+// record. False, after the failure message, when the copy did not finish.
+bool InstallFiles(const InstallState& state, HWND owner, FileSystem& files)
+{
+    CopyProgressDialog window(owner);
+    if (!window.Create(owner)) {
+        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, owner);
+        return false;
+    }
+    CopyEngine engine(state.InstallPath, state.CdRoot(), state.FullInstall, window, files);
+    const bool copied = engine.CreateDirectories(ManifestDirectories) &&
+                        engine.CopyFiles(SelectedFiles(state.FullInstall));
+    if (copied) {
+        CreateShortcuts(state.InstallPath, state.CdLetter);
+        WriteInstallRecord(state.InstallPath, state.CdLetter, state.FullInstall);
+    } else {
+        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
+    }
+    window.DestroyWindow();
+    return copied;
 }
 
 } // namespace
 
-void LauncherDialog::RunInstall()
+void RunInstall(InstallState& state, OperationHost& host, FileSystem& files)
 {
-    InstallOptionsDialog options(nullptr);
+    HWND owner = host.OwnerWindow();
+    InstallOptionsDialog options(state.InstallPath, state.FullInstall, MaxTargetLength(), owner);
 
-    while (CdLetter[0] == '\0') {
-        if (ShowMessage("Nie można odnależć CD-ROM'u - JEX", MB_RETRYCANCEL | MB_ICONQUESTION) !=
-            IDRETRY)
-            return;
-        LocateCd();
-    }
+    if (!host.EnsureCd())
+        return;
 
-    if (m_bInstalled &&
-        ShowMessage("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?",
-                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
-        RefreshInstallState();
+    if (host.IsInstalled() &&
+        host.ShowMessage("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?",
+                         MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+        host.RefreshInstallState();
         return;
     }
 
     for (;;) {
         if (options.DoModal() != IDOK) {
-            AfxMessageBox("Instalacja programu została przerwana.", MB_OK | MB_ICONSTOP);
+            AfxMessageBox("Instalacja programu została przerwana.", MB_OK | MB_ICONSTOP, owner);
             return;
         }
-        if (EnoughFreeSpace(FullInstall ? FullInstallBytes : PartialInstallBytes))
+        if (EnoughFreeSpace(state.InstallPath, SelectedInstallBytes(state.FullInstall)))
             break;
-        ShowMessage("Zbyt mało miejsca na dysku", MB_OK);
+        host.ShowMessage("Zbyt mało miejsca na dysku", MB_OK);
     }
 
-    bool installed;
-    {
-        CopyProgressDialog progress(InstallPath, CdRoot, m_hWnd);
-        progress.Create(m_hWnd);
-        installed = progress.CreateDirectories(ManifestDirectories) &&
-                    progress.CopyFiles(FullInstall ? FullFiles : PartialFiles) &&
-                    CreateShortcuts() && WriteInstallRecord();
-        if (!installed)
-            AfxMessageBox("Wystąpił błąd przy instalacji programu.", MB_OK | MB_ICONSTOP);
-        progress.DestroyWindow();
-    }
-
-    if (installed) {
+    if (InstallFiles(state, owner, files)) {
         if (AfxMessageBox("Instalacja zakończona pomyślnie.\n"
                           "Czy chcesz uruchomić program konfiguracyjny?",
-                          MB_YESNO | MB_ICONINFORMATION) == IDYES)
-            RunConfig();
-        if (AfxMessageBox("Czy chcesz uruchomić grę?", MB_YESNO | MB_ICONINFORMATION) == IDYES)
-            RunGame();
+                          MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
+            host.RunConfig();
+        if (AfxMessageBox("Czy chcesz uruchomić grę?", MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
+            host.RunGame();
     }
-
-    RefreshInstallState();
+    host.RefreshInstallState();
 }

@@ -6,15 +6,9 @@
 
 #include "fw/Dialog.h"
 #include "fw/Static.h"
+#include "install/OverwriteAnswer.h"
 
 #include <cstdint>
-
-enum OverwriteAnswer : int32_t {
-    Yes = 1,      // "Tak"
-    YesToAll = 2, // "Tak na wszystkie"
-    No = 3,       // "Nie"; also the answer when the dialog ends otherwise
-    NoToAll = 4,  // "Nie na wszystkie"
-};
 
 class OverwriteDialog : public CDialog {
 public:

@@ -1,66 +1,79 @@
-// The uninstall button's operation: after a confirmation, removes the
-// recorded installation in the reverse order of its making.
+#include "install/UninstallSequence.h"
 
-#include "app/Globals.h"
-#include "app/LauncherDialog.h"
+#include "dirpick/TargetPath.h"
 #include "fw/Afx.h"
+#include "install/CopyPaths.h"
 #include "install/InstallManifest.h"
+#include "install/MessageText.h"
+#include "install/RemovalEngine.h"
 #include "install/UninstallProgressDialog.h"
 #include "sysreg/InstallRecord.h"
-#include "sysreg/Registry.h"
 #include "sysreg/Shortcuts.h"
-
-#include <cstring>
-#include <memory>
-#include <string>
 
 namespace {
 
-// Reads where and what kind of installation the registry records. The
-// removal works on that installation alone: InstallPath may hold a
-// directory typed or browsed in an options dialog that was cancelled, and
-// the kind chosen in this run of the program says nothing about the kind
-// installed in an earlier one. False when no usable directory is recorded.
-bool ReadRecordedInstallation(std::string& path, const char* const*& files)
-{
-    DWORD full = 0;
-    if (!ReadRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, full))
-        full = 0;
-    files = full != 0 ? FullFiles : PartialFiles;
+constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
 
-    path.clear();
-    if (!ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, path))
-        return false;
-    return !path.empty() && path.size() < sizeof InstallPath;
+// Whether the directory holds an installation this program made: an
+// absolute directory on a drive, with the installer's own copy in it. The
+// removal deletes listed names, and those names are common ones: anywhere
+// else they would be somebody else's files.
+bool HoldsInstallation(const std::string& directory, FileSystem& files)
+{
+    return IsDirectoryOnDrive(directory) && files.IsFile(JoinPath(directory.c_str(), kInstallerCopy));
+}
+
+// Without an installation on disk only the record and the shortcuts can go,
+// and only if the user says so: the directory may be on a drive that is
+// just not there now.
+void OfferToForgetRecord(const std::string& directory, HWND owner)
+{
+    const std::string question =
+        FillIn("W katalogu '%s' nie znaleziono zainstalowanego programu.\n"
+               "Czy usunąć tylko wpisy programu w rejestrze i skróty w menu Start?",
+               directory.c_str());
+    if (AfxMessageBox(question.c_str(), MB_YESNO | MB_ICONQUESTION, owner) != IDYES)
+        return;
+    RemoveShortcuts();
+    RemoveInstallRecord();
 }
 
 } // namespace
 
-void LauncherDialog::RunUninstall()
+void RunUninstall(OperationHost& host, FileSystem& files)
 {
-    if (AfxMessageBox("Usunąć program 'Jex'?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    HWND owner = host.OwnerWindow();
+    if (AfxMessageBox("Usunąć program 'Jex'?", MB_YESNO | MB_ICONQUESTION, owner) != IDYES)
         return;
 
-    std::string recordedPath;
-    const char* const* files = PartialFiles;
-    const bool recorded = ReadRecordedInstallation(recordedPath, files);
-    if (recorded)
-        std::strcpy(InstallPath, recordedPath.c_str());
+    // The recorded installation, not whatever the options dialog last held,
+    // and its own kind, not the one chosen in this run.
+    const RecordedInstallation recorded = ReadInstallRecord();
+    if (!HoldsInstallation(recorded.ProgramPath, files)) {
+        OfferToForgetRecord(recorded.ProgramPath, owner);
+        host.RefreshInstallState();
+        return;
+    }
 
-    auto dialog = std::make_unique<UninstallProgressDialog>(m_hWnd);
-    dialog->Create(m_hWnd);
-
-    // Without a recorded directory there is nothing on disk this program
-    // may delete; that counts as a failed file step.
-    if (!recorded || !dialog->DeleteFiles(files))
-        AfxMessageBox("Wystąpił błąd w trakcie usuwania programu.", MB_OK | MB_ICONSTOP);
-    if (recorded)
-        dialog->RemoveDirectories(ManifestDirectories);
-
-    if (RemoveShortcuts() && RemoveInstallRecord())
-        AfxMessageBox("Odinstalowanie zostało zakończone pomyślnie.", MB_OK | MB_ICONINFORMATION);
-
-    dialog->DestroyWindow();
-    RefreshInstallState();
-    dialog.reset();
+    UninstallProgressDialog window(owner);
+    if (!window.Create(owner)) {
+        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, owner);
+        return;
+    }
+    RemovalEngine engine(recorded.ProgramPath, window, files);
+    const bool filesGone = engine.DeleteFiles(SelectedFiles(recorded.FullInstall));
+    if (!filesGone)
+        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
+    // Only empty directories go, so this step is safe after a failure too.
+    engine.RemoveDirectories(ManifestDirectories);
+    if (filesGone) {
+        // With files left on disk the record and the shortcuts stay, so that
+        // a later removal can finish the work.
+        RemoveShortcuts();
+        RemoveInstallRecord();
+        AfxMessageBox("Odinstalowanie zostało zakończone pomyślnie.", MB_OK | MB_ICONINFORMATION,
+                      window);
+    }
+    window.DestroyWindow();
+    host.RefreshInstallState();
 }

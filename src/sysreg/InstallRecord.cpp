@@ -1,6 +1,5 @@
 #include "sysreg/InstallRecord.h"
 
-#include "app/Globals.h"
 #include "sysreg/Registry.h"
 
 #include <windows.h>
@@ -12,7 +11,7 @@
 namespace {
 
 // The game's configuration file. Text mode: every line ends in CR LF.
-void WriteGameConfig(const std::string& path)
+void WriteGameConfig(const std::string& path, char cdLetter, bool fullInstall)
 {
     FILE* file = std::fopen(path.c_str(), "w");
     if (!file)
@@ -21,15 +20,15 @@ void WriteGameConfig(const std::string& path)
     std::fputs("[/CONFIG_CATEGORY_USER]\n\n", file);
     std::fputs("[/CONFIG_CATEGORY_USER/Instalation]\n", file);
     std::fputs("\"instalation type\"=dword:", file);
-    std::fputs(FullInstall ? "00000000\n" : "00000001\n", file);
+    std::fputs(fullInstall ? "00000000\n" : "00000001\n", file);
     std::fputs("\"cd path\"=string:", file);
-    std::fprintf(file, "\"%s:\\\"\n\n", CdLetter);
+    std::fprintf(file, "\"%c:\\\"\n\n", cdLetter);
     std::fclose(file);
 }
 
 } // namespace
 
-bool WriteInstallRecord()
+void WriteInstallRecord(const std::string& installPath, char cdLetter, bool fullInstall)
 {
     DWORD count = 0;
     if (!ReadRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count))
@@ -38,26 +37,24 @@ bool WriteInstallRecord()
     if (!ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, recordedPath))
         ++count; // no earlier installation recorded
 
-    const std::string installPath = InstallPath;
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, installPath);
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramExecutable,
                    installPath + "\\jex.exe");
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramConfig,
                    installPath + "\\jexsetup.exe");
     // The uninstall of a later run needs to know what was installed.
-    WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, FullInstall ? 1 : 0);
+    WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, fullInstall ? 1 : 0);
 
-    WriteGameConfig(installPath + "\\jex.ini");
+    WriteGameConfig(installPath + "\\jex.ini", cdLetter, fullInstall);
 
     WriteRegString(HKEY_LOCAL_MACHINE, UninstallKeyPath, RegValue::DisplayName, "Jex");
     WriteRegString(HKEY_LOCAL_MACHINE, UninstallKeyPath, RegValue::UninstallString,
-                   std::string(CdLetter) + ":\\install.exe");
+                   std::string(1, cdLetter) + ":\\install.exe");
 
     WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count);
-    return true;
 }
 
-bool RemoveInstallRecord()
+void RemoveInstallRecord()
 {
     DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
     DeleteRegKeyTree(HKEY_LOCAL_MACHINE, UninstallKeyPath);
@@ -71,5 +68,14 @@ bool RemoveInstallRecord()
         WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count - 1);
     else
         DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
-    return true;
+}
+
+RecordedInstallation ReadInstallRecord()
+{
+    RecordedInstallation recorded;
+    ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, recorded.ProgramPath);
+    DWORD full = 0;
+    if (ReadRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, full))
+        recorded.FullInstall = full != 0;
+    return recorded;
 }

@@ -5,13 +5,14 @@
 // install directory.
 #pragma once
 
+#include <string>
+
 // The product key, under HKEY_CURRENT_USER.
 constexpr char ProductKeyPath[] = "Software\\Kestrel Forge\\Jex";
 // The entry in the list of removable programs, under HKEY_LOCAL_MACHINE.
 constexpr char UninstallKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Jex";
 
-// Value names. In a namespace of their own: `FullInstall` is also the name
-// of the process-wide installation kind.
+// Value names.
 namespace RegValue {
 
 // Under ProductKeyPath.
@@ -29,10 +30,18 @@ constexpr char UninstallString[] = "UninstallString"; // REG_SZ: the CD's instal
 
 } // namespace RegValue
 
-// Records the installation described by InstallPath, CdLetter and
-// FullInstall: the product key's values, jex.ini and the uninstall entry.
-// Steps that fail are skipped; always returns true.
-bool WriteInstallRecord();
+// Records an installation in installPath from the CD in drive cdLetter:
+// the product key's values, jex.ini and the uninstall entry. Steps that
+// fail are skipped.
+void WriteInstallRecord(const std::string& installPath, char cdLetter, bool fullInstall);
 
-// Removes the product key and the uninstall entry. Always returns true.
-bool RemoveInstallRecord();
+// Removes the product key and the uninstall entry.
+void RemoveInstallRecord();
+
+// What the record says of the installation: its directory (empty when none
+// is recorded) and its kind.
+struct RecordedInstallation {
+    std::string ProgramPath;
+    bool FullInstall = false;
+};
+RecordedInstallation ReadInstallRecord();

@@ -15,12 +15,15 @@ bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::st
         return false;
     char buffer[kStringBufferSize + 1] = {};
     DWORD size = kStringBufferSize;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr,
+    DWORD type = REG_NONE;
+    LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);
-    if (status == ERROR_SUCCESS)
-        value = buffer; // the extra byte stops a value stored without its zero
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    // A value of another type is not a text, whatever its bytes spell.
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    value = buffer; // the extra byte stops a value stored without its zero
+    return true;
 }
 
 bool WriteRegString(HKEY root, const char* subKey, const char* valueName, const std::string& value)
@@ -42,10 +45,11 @@ bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& v
     if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = sizeof value;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, nullptr,
+    DWORD type = REG_NONE;
+    LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(&value), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return status == ERROR_SUCCESS && type == REG_DWORD;
 }
 
 bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value)

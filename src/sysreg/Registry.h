@@ -8,15 +8,16 @@
 
 #include <string>
 
-// True when the value was read (at most 200 bytes with its terminator);
-// `value` then holds it. On failure `value` keeps what it had.
+// True when a text value (REG_SZ or REG_EXPAND_SZ) was read, at most 200
+// bytes with its terminator; `value` then holds it. A value of any other
+// type counts as absent. On failure `value` keeps what it had.
 bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value);
 
 // Stores a REG_SZ value, creating every missing key along the path.
 bool WriteRegString(HKEY root, const char* subKey, const char* valueName, const std::string& value);
 
-// True when a value of exactly 4 bytes was read into `value`. On failure
-// `value` is undefined: callers reset it themselves.
+// True when a REG_DWORD value was read into `value`. On failure `value` is
+// undefined: callers reset it themselves.
 bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& value);
 
 // Stores a REG_DWORD value, creating every missing key along the path.

@@ -1,6 +1,5 @@
 #include "sysreg/Shortcuts.h"
 
-#include "app/Globals.h"
 #include "fw/Afx.h"
 #include "sysreg/Registry.h"
 
@@ -61,15 +60,15 @@ std::string GroupFolder(const std::string& maker)
 
 } // namespace
 
-bool CreateShortcuts()
+void CreateShortcuts(const std::string& installPath, char cdLetter)
 {
     const std::string group = GroupFolder(MakerFolder(ProgramsFolder()));
     // The path ends in a backslash, so the group folder itself is made too.
     if (!MakeSureDirectoryPathExists(group.c_str()))
         AfxMessageBox(kShortcutError, MB_OK | MB_ICONSTOP);
 
-    const std::string cdRoot = std::string(CdLetter) + ":\\";
-    const std::string installDir = std::string(InstallPath) + "\\";
+    const std::string cdRoot = std::string(1, cdLetter) + ":\\";
+    const std::string installDir = installPath + "\\";
 
     for (const ShortcutEntry* entry = ShortcutTable; entry->linkName[0]; ++entry) {
         std::string target;
@@ -85,10 +84,9 @@ bool CreateShortcuts()
         if (!CreateShellLink(target.c_str(), linkPath.c_str(), nullptr, workingDir.c_str(), nullptr))
             AfxMessageBox(kShortcutError, MB_OK | MB_ICONSTOP);
     }
-    return true;
 }
 
-bool RemoveShortcuts()
+void RemoveShortcuts()
 {
     const std::string maker = MakerFolder(ProgramsFolder());
     const std::string group = GroupFolder(maker);
@@ -97,7 +95,6 @@ bool RemoveShortcuts()
     // Folders that still hold something else stay.
     RemoveDirectoryA(group.c_str());
     RemoveDirectoryA(maker.c_str());
-    return true;
 }
 
 bool CreateShellLink(const char* target, const char* linkPath, const char* arguments,

@@ -3,13 +3,16 @@
 // copy and to the configuration program, all in the install directory.
 #pragma once
 
-// Makes the group folder and its three shortcuts for InstallPath. Every
-// failure is shown to the user here; always returns true.
-bool CreateShortcuts();
+#include <string>
+
+// Makes the group folder and its three shortcuts to the files in
+// installPath (cdLetter names the CD for shortcuts to files on it). Every
+// failure is shown to the user here.
+void CreateShortcuts(const std::string& installPath, char cdLetter);
 
 // Deletes the three shortcuts, then the group folder and the maker folder
-// if they are empty. Reports nothing; always returns true.
-bool RemoveShortcuts();
+// if they are empty. Reports nothing.
+void RemoveShortcuts();
 
 // Saves a shortcut file at linkPath (replacing one that exists) that starts
 // target. arguments, workingDir and description may be null. All texts are

@@ -129,9 +129,16 @@ HWND StartLauncher(ui::Process& process, const std::string& exe, const std::stri
     return launcher;
 }
 
+bool PressLauncherButton(HWND launcher, int id)
+{
+    // The launcher is disabled until its last operation has ended.
+    return ui::WaitUntil([&] { return IsWindowEnabled(launcher) && IsWindowEnabled(GetDlgItem(launcher, id)); }) &&
+           ui::ClickItem(launcher, id);
+}
+
 bool PressInstall(HWND launcher)
 {
-    return ui::ClickItem(launcher, IDC_INSTALL);
+    return PressLauncherButton(launcher, IDC_INSTALL);
 }
 
 HWND WaitForOptions(DWORD timeoutMs)

@@ -42,6 +42,8 @@ void RecordInstallation(const std::string& dir);
 // its launcher window; null after the timeout.
 HWND StartLauncher(ui::Process& process, const std::string& exe = std::string(),
                    const std::string& currentDir = std::string());
+// Presses a launcher button once the launcher and the button are live.
+bool PressLauncherButton(HWND launcher, int id);
 // Presses the launcher's install button.
 bool PressInstall(HWND launcher);
 // Waits for the options dialog.

@@ -31,6 +31,8 @@ void UnmapAllExtraDrives();
 
 // Reads a whole file (binary); empty when missing.
 std::string ReadFileBytes(const std::string& path);
+// Writes a whole file (binary), creating it or replacing its contents.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 

@@ -2,6 +2,8 @@
 
 #include "support/Surface.h"
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -58,15 +60,20 @@ HWND WaitForWindow(const std::string& caption, const char* className, DWORD time
     }
 }
 
-bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
+    while (!condition()) {
         if (GetTickCount() - start >= timeoutMs)
             return false;
         Sleep(kPollMs);
     }
     return true;
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
 }
 
 std::string GetText(HWND window)
@@ -250,6 +257,42 @@ MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD 
         WaitForWindowGone(seen.window, timeoutMs);
     }
     return seen;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(std::string caption, std::vector<int> answers, int otherwise)
+    : m_caption(std::move(caption)), m_answers(std::move(answers)), m_otherwise(otherwise)
+{
+    m_thread = std::thread([this] {
+        while (!m_stop) {
+            const size_t index = m_texts.size();
+            const int answer = index < m_answers.size() ? m_answers[index] : m_otherwise;
+            MessageBoxSeen seen = WaitForMessageBox(m_caption, 100);
+            if (seen.window) {
+                ClickItem(seen.window, answer);
+                WaitForWindowGone(seen.window);
+                m_texts.push_back(seen.text);
+                ++m_answered;
+            }
+        }
+    });
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    Stop();
+}
+
+void MessageBoxWatcher::Stop()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+std::vector<std::string> MessageBoxWatcher::Texts()
+{
+    Stop();
+    return m_texts;
 }
 
 Process::~Process()

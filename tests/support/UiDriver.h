@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace ui {
@@ -27,6 +30,8 @@ HWND WaitForWindow(const std::string& caption, const char* className = kDialogCl
 HWND FindTopWindow(const std::string& caption, const char* className = kDialogClass);
 // Waits until the window no longer exists or is hidden.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
+// Polls until the condition holds; false after the timeout.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
 
 std::string GetText(HWND window);
 std::string GetItemText(HWND dialog, int id);
@@ -86,6 +91,34 @@ MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs = k
 // IDYES, ...) and returns what it showed. window is null when none came.
 MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId,
                                 DWORD timeoutMs = kDefaultTimeoutMs);
+
+// Answers, from a thread of its own, every message box with this caption
+// that comes while it lives: the first ones with `answers` in turn, the
+// rest with `otherwise`. Texts() ends the answering and gives the texts of
+// the boxes in order.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(std::string caption, std::vector<int> answers = {},
+                               int otherwise = IDOK);
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    std::vector<std::string> Texts();
+    // How many boxes have been answered so far.
+    size_t Answered() const { return m_answered; }
+
+private:
+    void Stop();
+
+    std::string m_caption;
+    std::vector<int> m_answers;
+    int m_otherwise;
+    std::vector<std::string> m_texts;
+    std::atomic<bool> m_stop{false};
+    std::atomic<size_t> m_answered{0};
+    std::thread m_thread;
+};
 
 // A program started for a test; killed if still running when it goes.
 class Process {

@@ -92,14 +92,6 @@ void MoveToTop(HWND window)
     SetWindowPos(window, nullptr, rect.left, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WaitForEnabled(HWND dialog, int id)
-{
-    for (DWORD start = GetTickCount(); !ui::IsItemEnabled(dialog, id); Sleep(20)) {
-        if (GetTickCount() - start >= kLongWaitMs)
-            Fail("the launcher's button " + std::to_string(id) + " stays disabled");
-    }
-}
-
 // The options dialog, the browser with its drive list dropped and the
 // browser on a directory with Polish names; then the installation cancelled.
 void ShootOptionsAndBrowser(Gallery& gallery, HWND options)
@@ -158,7 +150,7 @@ void ShootInstallation(Gallery& gallery, HWND launcher)
 void ShootRemoval(Gallery& gallery, HWND launcher)
 {
     installed::HeldFile held(std::string(kTarget) + "\\DATA\\OBJECTS.DAT");
-    ui::ClickItem(launcher, IDC_UNINSTALL);
+    PressLauncherButton(launcher, IDC_UNINSTALL);
     gallery.ShootBoxAndAnswer(kAppTitle, "box-uninstall", IDYES);
     ui::MessageBoxSeen error = ui::WaitForMessageBox(kAppTitle, kLongWaitMs);
     Need(error.window, "question about the held file");
@@ -204,13 +196,15 @@ int main(int argc, char** argv)
     ShootOptionsAndBrowser(gallery, Need(WaitForOptions(), "options dialog"));
 
     ShootInstallation(gallery, launcher);
-    WaitForEnabled(launcher, IDC_UNINSTALL);
+    if (!ui::WaitUntil([&] { return IsWindowEnabled(launcher) && ui::IsItemEnabled(launcher, IDC_UNINSTALL); },
+                       kLongWaitMs))
+        Fail("the launcher does not show the installation");
     gallery.Shoot(launcher, "launcher-installed");
     PressInstall(launcher);
     gallery.ShootBoxAndAnswer(kLauncherBoxCaption, "box-installed", IDCANCEL);
 
     ShootRemoval(gallery, launcher);
-    ui::ClickItem(launcher, IDOK);
+    PressLauncherButton(launcher, IDOK);
     process.WaitForExit();
     ForgetInstallation(kTarget);
     std::printf("gallery complete\n");

@@ -1,0 +1,91 @@
+#include "install/FileSystem.h"
+
+#include <windows.h>
+
+namespace {
+
+class WindowsFileSystem final : public FileSystem {
+public:
+    Handle OpenForReading(const std::string& path) override
+    {
+        return Opened(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    }
+
+    Handle CreateForWriting(const std::string& path) override
+    {
+        return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
+    bool SizeOf(Handle file, int64_t& size) override
+    {
+        LARGE_INTEGER length;
+        if (!GetFileSizeEx(file, &length))
+            return false;
+        size = length.QuadPart;
+        return true;
+    }
+
+    int64_t ReadAt(Handle file, int64_t offset, char* buffer, uint32_t size) override
+    {
+        OVERLAPPED at = At(offset);
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, size, &read, &at))
+            return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+        return read;
+    }
+
+    bool WriteAt(Handle file, int64_t offset, const char* data, uint32_t size) override
+    {
+        OVERLAPPED at = At(offset);
+        DWORD written = 0;
+        return WriteFile(file, data, size, &written, &at) && written == size;
+    }
+
+    bool Close(Handle file) override { return CloseHandle(file) != FALSE; }
+
+    DirResult MakeDir(const std::string& path) override
+    {
+        if (CreateDirectoryA(path.c_str(), nullptr))
+            return DirResult::Made;
+        return GetLastError() == ERROR_ALREADY_EXISTS ? DirResult::Existed : DirResult::Failed;
+    }
+
+    bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
+
+    bool RemoveDir(const std::string& path) override
+    {
+        return RemoveDirectoryA(path.c_str()) != FALSE;
+    }
+
+    bool Exists(const std::string& path) override
+    {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    bool IsFile(const std::string& path) override
+    {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+private:
+    static Handle Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+
+    static OVERLAPPED At(int64_t offset)
+    {
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+        return at;
+    }
+};
+
+} // namespace
+
+FileSystem& RealFileSystem()
+{
+    static WindowsFileSystem system;
+    return system;
+}
