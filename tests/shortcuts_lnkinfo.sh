@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Reads the Start-menu group that the test ShortcutsForLinuxReader.LeaveGroup
-# left in the test prefix with lnkinfo (Debian package liblnk-utils), a
-# reader of the shortcut format independent of Wine, then removes it.
+# Reads the three shortcuts of an installation that a test left in the test
+# prefix with lnkinfo (Debian package liblnk-utils), a reader of the
+# shortcut format independent of Wine, decoding their paths from code page
+# 1250; then removes the test's scratch folder.
+#   shortcuts_lnkinfo.sh FOLDER INSTALL-DIR
+# FOLDER holds the shortcuts, under C:\jextest; its first part is the
+# scratch folder. INSTALL-DIR is the installation's directory (UTF-8).
 set -u
 : "${WINEPREFIX:?}"
-scratch=$WINEPREFIX/drive_c/jextest/lnkinfo
-group="$scratch/Menu Start/Programy/Kestrel Forge/Jex"
-install='C:\jextest\lnkinfo\Gry\Jex'
+group=$WINEPREFIX/drive_c/jextest/$1
+scratch=$WINEPREFIX/drive_c/jextest/${1%%/*}
+install=$2
 trap 'rm -rf "$scratch"' EXIT
 
 if ! command -v lnkinfo >/dev/null; then
@@ -14,7 +18,7 @@ if ! command -v lnkinfo >/dev/null; then
     exit 1
 fi
 if [ ! -d "$group" ]; then
-    echo "no group folder at $group: ShortcutsForLinuxReader.LeaveGroup did not leave one" >&2
+    echo "no shortcuts at $group: the test before did not leave them" >&2
     exit 1
 fi
 
@@ -32,7 +36,7 @@ names=$(cd "$group" && ls -1 | LC_ALL=C sort)
 
 check() {
     local link=$1 target=$2 report
-    if ! report=$(lnkinfo "$group/$link" 2>&1); then
+    if ! report=$(lnkinfo -c windows-1250 "$group/$link" 2>&1); then
         fail "lnkinfo cannot read $link: $report"
         return
     fi

@@ -115,9 +115,9 @@ void RecordInstallation(const std::string& dir)
     WriteString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", dir + "\\jexsetup.exe");
 }
 
-HWND StartLauncher(ui::Process& process)
+HWND StartLauncher(ui::Process& process, const std::string& exe, const std::string& currentDir)
 {
-    if (!process.Start(testenv::InstallExe()))
+    if (!process.Start(exe.empty() ? testenv::InstallExe() : exe, currentDir))
         return nullptr;
     HWND launcher = ui::WaitForWindow(kLauncherCaption);
     // Clicks posted before the window's initialisation has settled can be

@@ -14,6 +14,8 @@ constexpr char kLauncherCaption[] = "Jex - Program instalacyjny";
 constexpr char kOptionsCaption[] = "Program instalacyjny - opcje instalacji";
 // The copy progress window and the overwrite question share this caption.
 constexpr char kCopyCaption[] = "Kopiowanie plików";
+constexpr char kBrowserCaption[] = "Program instalacyjny - wybór katalogu";
+constexpr char kRemovalCaption[] = "Usuwanie plików programu";
 // Boxes raised through the application, and boxes owned by the launcher.
 constexpr char kAppTitle[] = "Program instalacyjny";
 constexpr char kLauncherBoxCaption[] = "Program Instalacyjny";
@@ -36,8 +38,10 @@ void ForgetInstallation(const std::string& target = std::string());
 // Writes a registry record of an installation in `dir` as the program does.
 void RecordInstallation(const std::string& dir);
 
-// Starts install.exe and waits for its launcher window; null after the timeout.
-HWND StartLauncher(ui::Process& process);
+// Starts install.exe (the build's, or `exe` in `currentDir`) and waits for
+// its launcher window; null after the timeout.
+HWND StartLauncher(ui::Process& process, const std::string& exe = std::string(),
+                   const std::string& currentDir = std::string());
 // Presses a launcher button once the launcher and the button are live.
 bool PressLauncherButton(HWND launcher, int id);
 // Presses the launcher's install button.
