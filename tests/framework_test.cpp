@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,19 +39,19 @@ protected:
         DDX_Control(pDX, IDC_OVERWRITE_MESSAGE, m_lblMessage);
         DDX_Text(pDX, IDC_OVERWRITE_MESSAGE, message);
     }
-    BOOL OnInitDialog() override
+    bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
         ::PostMessageA(GetDlgItem(IDC_OVERWRITE_YES), BM_CLICK, 0, 0);
-        return TRUE;
+        return true;
     }
-    BOOL OnCommand(UINT id, UINT code, HWND control) override
+    bool OnCommand(UINT id, UINT code, HWND control) override
     {
         if (id == IDC_OVERWRITE_YES && code == BN_CLICKED) {
             commands.push_back(id);
-            messageSeen = m_lblMessage.GetWindowText();
+            messageSeen = m_lblMessage.Text();
             EndDialog(42);
-            return TRUE;
+            return true;
         }
         return CDialog::OnCommand(id, code, control);
     }
@@ -75,11 +77,11 @@ TEST(Framework, EscapeEndsAModalDialogThroughOnCancel)
         EscapedDialog() : CDialog(IDD_OVERWRITE) {}
 
     protected:
-        BOOL OnInitDialog() override
+        bool OnInitDialog() override
         {
             CDialog::OnInitDialog();
             ui::PressKey(GetDlgItem(IDC_OVERWRITE_YES), VK_ESCAPE);
-            return TRUE;
+            return true;
         }
     } dialog;
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
@@ -91,7 +93,7 @@ TEST(Framework, ModelessDialogShowsFromItsTemplateAndGoesOnDestroy)
     ASSERT_TRUE(dialog.Create(nullptr));
     ASSERT_NE(nullptr, dialog.m_hWnd);
     EXPECT_TRUE(IsWindowVisible(dialog.m_hWnd));
-    EXPECT_EQ("Kopiowanie plików", dialog.GetWindowText());
+    EXPECT_EQ("Kopiowanie plików", dialog.Text());
     EXPECT_EQ("Nazwa kopiowanego pliku", ui::GetItemText(dialog.m_hWnd, IDC_COPY_FILE_NAME));
     EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDCANCEL)));
     HWND window = dialog.m_hWnd;
@@ -125,18 +127,18 @@ protected:
         DDX_Control(pDX, IDC_INSTALL, install);
         DDX_Control(pDX, IDOK, exitButton);
     }
-    BOOL OnInitDialog() override
+    bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        PostMessage(WM_TEST_STEP);
-        return TRUE;
+        Post(WM_TEST_STEP);
+        return true;
     }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
         if (msg == WM_TEST_STEP) {
             RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             EndDialog(IDOK);
-            return TRUE;
+            return true;
         }
         return CDialog::WindowProc(msg, wParam, lParam);
     }
@@ -185,7 +187,7 @@ public:
     bool created = false;
 
 protected:
-    BOOL OnInitDialog() override
+    bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
         RECT rect = {0, 0, 100, 100};
@@ -198,7 +200,7 @@ protected:
             order.push_back(list.GetItemData(i));
         list.DestroyWindow();
         EndDialog(IDOK);
-        return TRUE;
+        return true;
     }
 };
 
@@ -267,6 +269,37 @@ std::string ModuleDir()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dir = path;
     return dir.substr(0, dir.find_last_of('\\'));
+}
+
+// A handler that throws: nothing may swallow it, the user is told and the
+// program ends.
+class ThrowingDialog : public CDialog {
+public:
+    ThrowingDialog() : CDialog(IDD_OVERWRITE) {}
+
+protected:
+    bool OnInitDialog() override { throw std::runtime_error("proba"); }
+};
+
+TEST(FrameworkDeathTest, ExceptionFromAHandlerIsReportedAndEndsTheProgram)
+{
+    EXPECT_EXIT(
+        {
+            std::thread person([] {
+                ui::MessageBoxSeen box = ui::WaitForMessageBox("Program instalacyjny", 5000);
+                if (!box.window) {
+                    // Swallowed: the dialog goes on as if nothing happened.
+                    PostMessageA(ui::FindTopWindow("Kopiowanie plików"), WM_COMMAND, IDCANCEL, 0);
+                    return;
+                }
+                std::fprintf(stderr, "box: %s\n", box.text.c_str());
+                ui::ClickItem(box.window, IDOK);
+            });
+            person.detach();
+            ThrowingDialog dialog;
+            dialog.DoModal();
+        },
+        ::testing::ExitedWithCode(3), "box: Wyst.pi. nieoczekiwany b..d programu \\(proba\\)");
 }
 
 TEST(Framework, ThreeDimensionalLookNeverLoadsAPlantedLibrary)

@@ -52,6 +52,11 @@ DWORD Rgb(COLORREF colour)
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
+HPALETTE Palette(const PaletteBitmap& bitmap)
+{
+    return static_cast<HPALETTE>(bitmap.m_palette.GetSafeHandle());
+}
+
 int PaletteEntries(HPALETTE palette)
 {
     WORD entries = 0;
@@ -74,8 +79,8 @@ TEST(PaletteBitmap, ColourTableSizeFollowsBitCountAndColoursUsed)
         row[x / 2] |= static_cast<BYTE>(x % 2 ? index : index << 4);
     });
     PaletteBitmap fourBit;
-    ASSERT_EQ(1, fourBit.LoadFromPackedDib(four.data()));
-    EXPECT_EQ(16, PaletteEntries(fourBit.m_hPalette));
+    fourBit.LoadFromPackedDib(four.data());
+    EXPECT_EQ(16, PaletteEntries(Palette(fourBit)));
     Surface fourOut(8, 2);
     fourBit.Draw(fourOut.dc(), {0, 0, 7, 1}, 0, 0);
     for (int x = 0; x < 8; ++x)
@@ -87,8 +92,8 @@ TEST(PaletteBitmap, ColourTableSizeFollowsBitCountAndColoursUsed)
         row[x] = static_cast<BYTE>((x + y) % 186);
     });
     PaletteBitmap eightBit;
-    ASSERT_EQ(1, eightBit.LoadFromPackedDib(eight.data()));
-    EXPECT_EQ(186, PaletteEntries(eightBit.m_hPalette));
+    eightBit.LoadFromPackedDib(eight.data());
+    EXPECT_EQ(186, PaletteEntries(Palette(eightBit)));
     Surface eightOut(200, 3);
     eightBit.Draw(eightOut.dc(), {0, 0, 199, 2}, 0, 0);
     for (int y = 0; y < 3; ++y)
@@ -104,11 +109,11 @@ TEST(PaletteBitmap, TrueColourPictureHasNoPaletteAndItsBitsFollowTheHeader)
         row[3 * x + 2] = static_cast<BYTE>(200 - x); // red
     });
     PaletteBitmap picture;
-    ASSERT_EQ(1, picture.LoadFromPackedDib(dib.data()));
-    EXPECT_EQ(nullptr, picture.m_hPalette);
+    picture.LoadFromPackedDib(dib.data());
+    EXPECT_EQ(nullptr, Palette(picture));
     ASSERT_NE(nullptr, picture.m_hObject);
     Surface out(5, 2);
-    EXPECT_EQ(1, picture.Draw(out.dc(), {0, 0, 4, 1}, 0, 0));
+    picture.Draw(out.dc(), {0, 0, 4, 1}, 0, 0);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 5; ++x)
             EXPECT_EQ(static_cast<DWORD>(((200 - x) << 16) | ((50 * y) << 8) | (10 + x)), out.At(x, y));
@@ -148,7 +153,7 @@ TEST(PaletteBitmap, CellsAreCutFromTheSourceOrigin)
     EXPECT_EQ(Rgb(TableColour((64 + 320) / 32)), out.At(0, 0));
 }
 
-TEST(PaletteBitmap, DestinationRightAndBottomAreInclusive)
+TEST(PaletteBitmap, DestinationIsInclusiveWhereverItStarts)
 {
     // A picture larger than the cell, so that one more row and column exist.
     auto picture = MakeDib(400, 80, 8, 40, 40, TableColour, [](BYTE* row, int x, int) {
@@ -169,35 +174,42 @@ TEST(PaletteBitmap, DestinationRightAndBottomAreInclusive)
     copied = larger.ChangedExtent();
     EXPECT_EQ(321, copied.cx);
     EXPECT_EQ(41, copied.cy);
+
+    // Away from the corner the size is the same: right - left + 1.
+    Surface moved(400, 100);
+    bitmap.Draw(moved.dc(), {10, 5, 329, 44}, 0, 0);
+    copied = moved.ChangedExtent();
+    EXPECT_EQ(330, copied.cx);
+    EXPECT_EQ(45, copied.cy);
+    EXPECT_EQ(0xFFFFFFu, moved.At(9, 4) & 0xFFFFFF);
 }
 
 TEST(PaletteBitmap, ProgramPicturesLoadFromResources)
 {
     PaletteBitmap background;
-    ASSERT_EQ(1, background.LoadFromResource(IDB_BACKGROUND));
+    ASSERT_TRUE(background.LoadFromResource(IDB_BACKGROUND));
     EXPECT_EQ(624, background.m_header.biWidth);
     EXPECT_EQ(464, background.m_header.biHeight);
     EXPECT_EQ(8, background.m_header.biBitCount);
-    EXPECT_GT(PaletteEntries(background.m_hPalette), 16);
+    EXPECT_GT(PaletteEntries(Palette(background)), 16);
     EXPECT_EQ(623, background.m_rcSource.right);
     EXPECT_EQ(463, background.m_rcSource.bottom);
 
     for (UINT id : {IDB_STRIP_EXIT, IDB_STRIP_INSTALL, IDB_STRIP_UNINSTALL, IDB_STRIP_GAME,
                     IDB_STRIP_CONFIG, IDB_STRIP_INTRO}) {
         PaletteBitmap strip;
-        ASSERT_EQ(1, strip.LoadFromResource(id)) << id;
+        ASSERT_TRUE(strip.LoadFromResource(id)) << id;
         EXPECT_EQ(1280, strip.m_header.biWidth) << id;
         EXPECT_EQ(40, strip.m_header.biHeight) << id;
-        EXPECT_NE(nullptr, strip.m_hPalette) << id;
+        EXPECT_NE(nullptr, Palette(strip)) << id;
     }
 
-    // No such picture: 0, and the object stays empty and draws nothing.
+    // No such picture: the object stays empty and draws nothing.
     PaletteBitmap missing;
-    EXPECT_EQ(0, missing.LoadFromResource(4242));
+    EXPECT_FALSE(missing.LoadFromResource(4242));
     EXPECT_EQ(nullptr, missing.m_hObject);
-    EXPECT_EQ(nullptr, missing.m_hPalette);
     Surface out(10, 10);
-    EXPECT_EQ(1, missing.Draw(out.dc(), {0, 0, 9, 9}, 0, 0));
+    missing.Draw(out.dc(), {0, 0, 9, 9}, 0, 0);
     EXPECT_EQ(0, out.ChangedExtent().cx);
 }
 
