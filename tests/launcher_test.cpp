@@ -1,54 +1,106 @@
+// The launcher: the CD it finds, its buttons in each installed state, its
+// place on the screen, the keyboard and the pointer, the ways out, and the
+// programs it starts.
+#include "app/CdLocator.h"
 #include "app/LauncherDialog.h"
-
-#include "dirpick_testing.h"
 #include "gfx/PaletteBitmap.h"
 #include "resource.h"
+
+#include "support/InstallDriver.h"
 #include "support/Surface.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
-#include "sysreg/Registry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
-
-using dirpick_testing::WaitUntil;
+#include <tuple>
+#include <vector>
 
 namespace {
 
-const char kLauncherCaption[] = "Jex - Program instalacyjny";
-const char kProductKey[] = "Software\\Kestrel Forge\\Jex";
-const char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+using install_driver::kLauncherBoxCaption;
+using install_driver::StandinRun;
+using install_driver::WaitForStandin;
+using install_driver::WaitLauncherLive;
+using testenv::kProductKey;
 
-// Leaves the product key absent and puts the program-files directory back
-// as it was, whatever a test did to them.
-class RegistryState {
-public:
-    RegistryState()
-    {
-        m_hadProgramFiles = ReadRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_programFiles);
-        DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
-    }
-    ~RegistryState()
-    {
-        DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
-        if (m_hadProgramFiles)
-            WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_programFiles);
-    }
-    static void RemoveProgramFiles()
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWindowsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "ProgramFilesDir");
-            RegCloseKey(key);
-        }
-    }
+// Where the system keeps its program-files directory (HKEY_LOCAL_MACHINE).
+constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-private:
-    bool m_hadProgramFiles;
-    std::string m_programFiles;
+template <class Row>
+std::string RowName(const testing::TestParamInfo<Row>& info)
+{
+    return info.param.name;
+}
+
+// ------------------------------------------------------------- CD locator
+
+enum class Folder { Cd, NoMarker, MarkerIsADirectory };
+
+struct Drive {
+    char letter;
+    Folder folder;
+    unsigned type = DRIVE_CDROM;
 };
+
+struct Layout {
+    const char* name;
+    std::vector<Drive> drives;
+    char found;
+};
+
+class CdLayouts : public testing::TestWithParam<Layout> {
+protected:
+    void TearDown() override { testenv::UnmapAllExtraDrives(); }
+};
+
+TEST_P(CdLayouts, TheFirstCdRomDriveHoldingTheMarkerIsFound)
+{
+    testenv::UnmapAllExtraDrives();
+    for (const Drive& drive : GetParam().drives) {
+        std::string folder = testenv::SampleCdUnix();
+        if (drive.folder != Folder::Cd) {
+            folder = testenv::BuildDirUnix() + (drive.folder == Folder::NoMarker ? "/scratch-no-cd" : "/scratch-dir-cd");
+            testenv::MakeDirs(testenv::WindowsPathOf(folder + (drive.folder == Folder::NoMarker ? "" : "/jex.ico")));
+        }
+        ASSERT_TRUE(testenv::MapFolder(drive.letter, folder, drive.type));
+    }
+    EXPECT_EQ(GetParam().found, LocateCd());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drives, CdLayouts,
+    testing::Values(Layout{"NoCdRomDrive", {}, 0}, Layout{"CdOnE", {{'e', Folder::Cd}}, 'e'},
+                    Layout{"SecondCdRomHoldsIt", {{'f', Folder::NoMarker}, {'h', Folder::Cd}}, 'h'},
+                    Layout{"MarkerThatDoesNotOpen", {{'d', Folder::MarkerIsADirectory}}, 0},
+                    Layout{"UnreadableMarkerThenTheCd", {{'d', Folder::MarkerIsADirectory}, {'g', Folder::Cd}}, 'g'},
+                    Layout{"DrivesAAndBAreNeverTried", {{'a', Folder::Cd}, {'b', Folder::Cd}}, 0},
+                    Layout{"HardDiskWithTheMarker", {{'d', Folder::Cd, DRIVE_FIXED}}, 0}),
+    RowName<Layout>);
+
+// ------------------------------------------------- installed states, in here
+
+struct Recorded {
+    const char* path = nullptr;       // ProgramPath as text
+    const char* executable = nullptr; // ProgramExecutable
+    bool pathAsNumber = false;        // ProgramPath as the REG_DWORD whose bytes spell "C:\"
+};
+
+const Recorded kInstalledOnE = {"E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe"};
+
+void Record(const Recorded& recorded)
+{
+    testenv::ForgetInstallation();
+    if (recorded.path)
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", recorded.path);
+    if (recorded.pathAsNumber)
+        testenv::WriteRegNumber(HKEY_CURRENT_USER, kProductKey, "ProgramPath", 0x005c3a43);
+    if (recorded.executable)
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", recorded.executable);
+}
 
 struct StateHolder {
     InstallState state;
@@ -59,342 +111,415 @@ class InProcessLauncher : private StateHolder, public LauncherDialog {
 public:
     InProcessLauncher() : LauncherDialog(state, nullptr) { Create(); }
     ~InProcessLauncher() override { DestroyWindow(); }
-    const std::string& Target() const { return state.InstallPath; }
-    // Which of uninstall, configuration and game are live (install, intro
-    // and Exit always are).
-    std::string LiveButtons() const
+    // Which of intro, install, uninstall, configuration, game and Exit are
+    // live, and the target.
+    std::string Seen() const
     {
-        for (int id : {IDC_INSTALL, IDC_INTRO, IDOK})
-            EXPECT_TRUE(::IsWindowEnabled(GetDlgItem(id))) << id;
         std::string live;
-        for (int id : {IDC_UNINSTALL, IDC_CONFIG, IDC_GAME})
+        for (int id : {IDC_INTRO, IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK})
             live += ::IsWindowEnabled(GetDlgItem(id)) ? '1' : '0';
-        return live;
+        return live + " " + state.InstallPath;
     }
 };
 
-void WriteDword(const char* name, DWORD value)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
 struct InstalledState {
     const char* name;
-    const char* programPath;       // null: not written
-    const char* programExecutable; // null: not written
-    bool programPathAsNumber;      // ProgramPath written as a REG_DWORD
-    const char* live;              // uninstall, configuration, game
-    const char* target;            // the installation's target afterwards
+    Recorded recorded;
+    bool programFilesDir;
+    bool refreshed; // the launcher made over an installation on E:, then refreshed
+    const char* seen;
 };
 
-class LauncherState : public ::testing::TestWithParam<InstalledState> {};
+class InstalledStates : public testing::TestWithParam<InstalledState> {
+protected:
+    void TearDown() override
+    {
+        if (m_saved.found)
+            testenv::WriteReg(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_saved.type, m_saved.bytes);
+        testenv::ForgetInstallation();
+    }
+    static void Put(const Recorded& recorded, bool programFilesDir)
+    {
+        Record(recorded);
+        if (programFilesDir)
+            testenv::WriteRegText(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
+        else
+            testenv::DeleteRegValue(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
+    }
+    const testenv::RegValue m_saved = testenv::ReadReg(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
+};
 
-TEST_P(LauncherState, ButtonsAndTargetFollowTheRegistry)
+TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistry)
 {
-    const InstalledState& c = GetParam();
-    RegistryState registry;
-    WriteRegString(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
-    if (c.programPath)
-        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", c.programPath);
-    if (c.programPathAsNumber)
-        WriteDword("ProgramPath", 0x005c3a43); // the bytes of "C:\\"
-    if (c.programExecutable)
-        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", c.programExecutable);
+    const InstalledState& row = GetParam();
+    Put(row.refreshed ? kInstalledOnE : row.recorded, row.refreshed || row.programFilesDir);
     InProcessLauncher launcher;
     ASSERT_NE(nullptr, launcher.m_hWnd);
-    EXPECT_EQ(c.live, launcher.LiveButtons());
-    EXPECT_EQ(c.target, launcher.Target());
+    if (row.refreshed) {
+        Put(row.recorded, row.programFilesDir);
+        launcher.RefreshInstallState();
+    }
+    EXPECT_EQ(row.seen, launcher.Seen());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Registry, LauncherState,
-    ::testing::Values(
-        InstalledState{"NotInstalled", nullptr, nullptr, false, "000", "D:\\Gry i programy\\Kestrel Forge\\Jex"},
-        InstalledState{"DirectoryAlone", "E:\\Gry\\Jex", nullptr, false, "000", "E:\\Gry\\Jex"},
-        InstalledState{"Installed", "E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe", false, "111", "E:\\Gry\\Jex"},
-        // A number is no directory, whatever its bytes spell.
-        InstalledState{"DirectoryOfTheWrongType", nullptr, "C:\\jex.exe", true, "000",
-                       "D:\\Gry i programy\\Kestrel Forge\\Jex"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Registry, InstalledStates,
+    testing::Values(
+        InstalledState{"NotInstalled", {}, true, false, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        InstalledState{"DirectoryAlone", {"E:\\Gry\\Jex"}, true, false, "110001 E:\\Gry\\Jex"},
+        InstalledState{"Installed", kInstalledOnE, true, false, "111111 E:\\Gry\\Jex"},
+        InstalledState{"DirectoryOfTheWrongType", {nullptr, "C:\\jex.exe", true}, true, false,
+                       "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        InstalledState{"RefreshedAfterARemoval", {}, false, true, "110001 "}),
+    RowName<InstalledState>);
 
-TEST(LauncherRefresh, FollowsTheRegistryAfterAnOperation)
+// -------------------------------------------------------------- placement
+
+struct Screen {
+    const char* name;
+    int width, height;
+};
+
+class PlacementOnSmallScreens : public testing::TestWithParam<Screen> {};
+
+TEST_P(PlacementOnSmallScreens, ClientAreaMadeFullSizeCentredButNeverBeyondTheTopLeft)
 {
-    RegistryState registry;
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
-    WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
-    InProcessLauncher launcher;
-    ASSERT_EQ("111", launcher.LiveButtons());
-    // After an uninstallation the refresh greys the three again; with not
-    // even the program-files directory known there is no default target.
-    DeleteRegKeyTree(HKEY_CURRENT_USER, kProductKey);
-    RegistryState::RemoveProgramFiles();
-    launcher.RefreshInstallState();
-    EXPECT_EQ("000", launcher.LiveButtons());
-    EXPECT_EQ("", launcher.Target());
+    // The template's client area, 600 x 450, in a frame of 606 x 475: the
+    // frame is kept and the client area made 624 x 464.
+    const RECT placed = LauncherPlacement(GetParam().width, GetParam().height, {0, 0, 600, 450}, {30, 40, 636, 515});
+    EXPECT_EQ(630, placed.right - placed.left);
+    EXPECT_EQ(489, placed.bottom - placed.top);
+    for (auto [size, low, high] : {std::tuple{GetParam().width, placed.left, placed.right},
+                                   std::tuple{GetParam().height, placed.top, placed.bottom}}) {
+        if (size < high - low) {
+            EXPECT_EQ(0, low) << size;
+        } else {
+            EXPECT_LE(std::abs((size - high) - low), 2) << size; // centred to the odd pixel
+        }
+    }
 }
 
-TEST(LauncherPlacement, CentresTheFrameAroundA624By464ClientArea)
-{
-    // The template's own client area is smaller; the frame stays as it is.
-    RECT client = {0, 0, 600, 450};
-    RECT window = {30, 40, 30 + 606, 40 + 475};
-    RECT placed = LauncherPlacement(1024, 768, client, window);
-    int width = placed.right - placed.left, height = placed.bottom - placed.top;
-    EXPECT_EQ(630, width);
-    EXPECT_EQ(489, height);
-    // Centred to within the odd pixel on either side.
-    EXPECT_LE(std::abs((1024 - placed.right) - placed.left), 2);
-    EXPECT_LE(std::abs((768 - placed.bottom) - placed.top), 2);
+INSTANTIATE_TEST_SUITE_P(Sizes, PlacementOnSmallScreens,
+                         testing::Values(Screen{"NarrowerAndLower", 600, 400}, Screen{"Narrower", 600, 768},
+                                         Screen{"Lower", 1024, 400}),
+                         RowName<Screen>);
 
-    // A screen narrower and lower than the window: the top left corner.
-    placed = LauncherPlacement(600, 400, client, window);
-    EXPECT_EQ(0, placed.left);
-    EXPECT_EQ(0, placed.top);
-    EXPECT_EQ(630, placed.right);
-    // Exactly as wide as the window: still not beyond the left edge.
-    placed = LauncherPlacement(630, 489, client, window);
-    EXPECT_EQ(0, placed.left);
+// ---------------------------------------------------- the ways out, in here
+
+struct WayOut {
+    const char* name;
+    void (*take)(HWND launcher);
+    INT_PTR result;
+};
+
+class WaysOut : public testing::TestWithParam<WayOut> {};
+
+TEST_P(WaysOut, EndTheLaunchersRun)
+{
+    InstallState state;
+    LauncherDialog launcher(state, nullptr);
+    EXPECT_EQ(GetParam().result, ui::RunModal(launcher, [take = GetParam().take](HWND window) { take(window); }));
 }
 
-// install.exe started for one test, with its launcher window found.
-class LauncherWindow : public ::testing::Test {
+INSTANTIATE_TEST_SUITE_P(
+    Ways, WaysOut,
+    testing::Values(WayOut{"ExitButton", [](HWND launcher) { ui::ClickItem(launcher, IDOK); }, IDOK},
+                    WayOut{"Esc", [](HWND launcher) { ui::TypeKey(launcher, VK_ESCAPE); }, IDCANCEL},
+                    WayOut{"CloseBox", [](HWND launcher) { ui::ClickCloseBox(launcher); }, IDCANCEL}),
+    RowName<WayOut>);
+
+// ---------------------------------------------------- install.exe on screen
+
+class Launcher : public testing::Test {
 protected:
     void SetUp() override
     {
         testenv::UnmapAllExtraDrives();
+        testenv::ForgetInstallation();
         // The pointer away from where the window comes, or it takes the
         // focus; not to 0, 0, which Wine may already believe it is at.
         ui::MovePointerTo(1, 1);
-        BeforeStart();
-        if (HasFatalFailure())
-            return;
-        ASSERT_TRUE(m_process.Start(testenv::InstallExe(), testenv::ScratchDir("launcher")));
-        m_window = ui::WaitForWindow(kLauncherCaption);
-        ASSERT_NE(nullptr, m_window) << "no window \"" << kLauncherCaption << "\"";
-        // Shown is not yet ready: a pointer move before the buttons are in
-        // place would be lost.
-        ASSERT_TRUE(ui::WaitUntilResponding(m_window));
     }
     void TearDown() override
     {
         m_process.Kill();
         ui::MovePointerTo(0, 0);
         testenv::UnmapAllExtraDrives();
+        testenv::ForgetInstallation();
     }
-    // What the machine holds before the program starts.
-    virtual void BeforeStart() {}
-
-    // Waits until the launcher's button with this id has the keyboard focus.
-    bool FocusMovesTo(int id)
+    void Start(const std::string& currentDir = {})
     {
-        return WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(m_window)) == id; });
+        m_window = install_driver::StartLauncher(m_process, {}, currentDir);
+        ASSERT_NE(nullptr, m_window) << "no launcher window";
+        ASSERT_TRUE(WaitLauncherLive(m_window));
+    }
+    // The button with the focus; 0 for the window itself.
+    int Focused() const
+    {
+        HWND focus = ui::FocusedWindow(m_window);
+        return focus == m_window ? 0 : GetDlgCtrlID(focus);
+    }
+    // Waits until the button shows this cell of its strip on the screen.
+    bool ShowsCell(int id, int column) const
+    {
+        PaletteBitmap strip;
+        for (auto [button, picture] : {std::pair{IDC_INTRO, IDB_STRIP_INTRO}, {IDC_INSTALL, IDB_STRIP_INSTALL},
+                                       {IDC_UNINSTALL, IDB_STRIP_UNINSTALL}, {IDC_CONFIG, IDB_STRIP_CONFIG},
+                                       {IDC_GAME, IDB_STRIP_GAME}, {IDOK, IDB_STRIP_EXIT}})
+            if (button == id)
+                strip.LoadFromResource(picture);
+        strip.SetCellSize(320, 40);
+        Surface cell(320, 40);
+        strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
+        const std::vector<DWORD> drawn = cell.Pixels();
+        return ui::WaitUntil(
+            [&] {
+                const std::vector<DWORD> shown = ui::CaptureScreen(ui::WindowRect(GetDlgItem(m_window, id)));
+                size_t same = 0;
+                for (size_t i = 0; i < shown.size() && shown.size() == drawn.size(); ++i)
+                    same += shown[i] == drawn[i];
+                return same >= drawn.size() * 99 / 100;
+            },
+            5000);
     }
 
-    RegistryState m_registry;
     ui::Process m_process;
     HWND m_window = nullptr;
 };
 
-// How many pixels of a button on the screen match the cell of its strip.
-double MatchWithCell(HWND button, UINT stripId, int column)
-{
-    PaletteBitmap strip;
-    strip.LoadFromResource(stripId);
-    strip.SetCellSize(320, 40);
-    Surface cell(320, 40);
-    strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
-    std::vector<DWORD> drawn = cell.Pixels();
-    std::vector<DWORD> screen = ui::CaptureScreen(ui::WindowRect(button));
-    int same = 0;
-    if (screen.size() == drawn.size()) {
-        for (size_t i = 0; i < screen.size(); ++i)
-            same += drawn[i] == screen[i];
-    }
-    return same / (320.0 * 40.0);
-}
+constexpr UINT kShiftTab = 0x10000;
+constexpr UINT kPointerOver = 0x20000; // with a button's id, or alone over the background
 
-// Waits (bounded) until the button shows that cell on the screen.
-bool ShowsCell(HWND button, UINT stripId, int column)
-{
-    DWORD start = GetTickCount();
-    while (MatchWithCell(button, stripId, column) < 0.99) {
-        if (GetTickCount() - start > 5000)
-            return false;
-        Sleep(100);
-    }
-    return true;
-}
-
-TEST_F(LauncherWindow, NotInstalledButtonsAreGreyedAndDrawnFromTheirDisabledCell)
-{
-    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDC_INSTALL));
-    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDC_INTRO));
-    EXPECT_TRUE(ui::IsItemEnabled(m_window, IDOK));
-    const struct {
-        int id;
-        UINT strip;
-    } greyed[] = {{IDC_UNINSTALL, IDB_STRIP_UNINSTALL}, {IDC_CONFIG, IDB_STRIP_CONFIG}, {IDC_GAME, IDB_STRIP_GAME}};
-    for (const auto& button : greyed) {
-        HWND item = GetDlgItem(m_window, button.id);
-        EXPECT_FALSE(IsWindowEnabled(item)) << button.id;
-        EXPECT_TRUE(ShowsCell(item, button.strip, BitmapButton::kDisabledCell))
-            << button.id << " matches its disabled cell in "
-            << MatchWithCell(item, button.strip, BitmapButton::kDisabledCell) * 100 << "% of its pixels";
-    }
-    // The Exit button, its pointer elsewhere, shows its normal cell.
-    ui::PostMouseMove(m_window, 5, 5);
-    EXPECT_TRUE(ShowsCell(GetDlgItem(m_window, IDOK), IDB_STRIP_EXIT, BitmapButton::kNormalCell));
-}
-
-TEST_F(LauncherWindow, ButtonsSitDownTheRightEdgeAndThePointerHighlightsThem)
-{
-    RECT client = ui::ClientRectOnScreen(m_window);
-    const struct {
-        int id, top;
-    } places[] = {{IDC_INTRO, 101}, {IDC_INSTALL, 149}, {IDC_UNINSTALL, 201},
-                  {IDC_CONFIG, 249}, {IDC_GAME, 298}, {IDOK, 377}};
-    for (const auto& place : places) {
-        RECT button = ui::WindowRect(GetDlgItem(m_window, place.id));
-        EXPECT_EQ(client.left + 304, button.left) << place.id;
-        EXPECT_EQ(client.top + place.top, button.top) << place.id;
-        EXPECT_EQ(client.right, button.right) << place.id;
-        EXPECT_EQ(40, button.bottom - button.top) << place.id;
-    }
-
-    // The pointer onto the install button, then back to the background.
-    HWND install = GetDlgItem(m_window, IDC_INSTALL);
-    RECT installRect = ui::WindowRect(install);
-    ASSERT_TRUE(ui::MovePointerTo(installRect.left + 60, installRect.top + 20));
-    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kHoverCell));
-    ASSERT_TRUE(ui::MovePointerTo(installRect.left + 90, installRect.top + 25));
-    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kHoverCell));
-    ASSERT_TRUE(ui::MovePointerTo(client.left + 100, client.top + 100));
-    EXPECT_TRUE(ShowsCell(install, IDB_STRIP_INSTALL, BitmapButton::kNormalCell));
-}
-
-TEST_F(LauncherWindow, ClientAreaIsCentredAndAResizeIsUndone)
-{
-    RECT client = ui::ClientRectOnScreen(m_window);
-    EXPECT_EQ(624, client.right - client.left);
-    EXPECT_EQ(464, client.bottom - client.top);
-    RECT window = ui::WindowRect(m_window);
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_LE(std::abs((screenWidth - window.right) - window.left), 2);
-    EXPECT_LE(std::abs((screenHeight - window.bottom) - window.top), 2);
-
-    // Moved to a corner and made larger: back to its size and place.
-    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    DWORD start = GetTickCount();
-    RECT now = ui::WindowRect(m_window);
-    while (!EqualRect(&now, &window) && GetTickCount() - start < 5000) {
-        Sleep(50);
-        now = ui::WindowRect(m_window);
-    }
-    EXPECT_TRUE(EqualRect(&now, &window)) << "window at " << now.left << "," << now.top << " size "
-                                          << now.right - now.left << "x" << now.bottom - now.top;
-}
-
-// Shift+Tab as the keyboard types it: the dialog reads the state of the
-// Shift key, which only real input sets.
-void TypeShiftTab()
-{
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-    }
-    SendInput(4, keys, sizeof(INPUT));
-}
-
-TEST_F(LauncherWindow, KeysMoveAHighlightedFocusDownTheScreenPastGreyedButtons)
-{
-    HWND intro = GetDlgItem(m_window, IDC_INTRO), exit = GetDlgItem(m_window, IDOK);
-    // The focus starts on the top button, and shows.
-    ASSERT_TRUE(FocusMovesTo(IDC_INTRO));
-    EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kHoverCell));
-
-    const struct {
-        UINT key;
-        int id;
-    } steps[] = {{VK_TAB, IDC_INSTALL}, {VK_TAB, IDOK},         {VK_TAB, IDC_INTRO},
-                 {VK_DOWN, IDC_INSTALL}, {VK_DOWN, IDOK},       {VK_RIGHT, IDC_INTRO},
-                 {VK_UP, IDOK},          {VK_LEFT, IDC_INSTALL}, {VK_UP, IDC_INTRO}};
-    for (const auto& step : steps) {
-        ui::TypeKey(m_window, step.key);
-        ASSERT_TRUE(FocusMovesTo(step.id)) << "key " << step.key << " should reach " << step.id;
-    }
-    TypeShiftTab();
-    ASSERT_TRUE(FocusMovesTo(IDOK));
-    // The focused button is highlighted, the one it left is not.
-    EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kHoverCell));
-    EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
-
-    // The pointer over the background takes the focus from the buttons, so
-    // none is highlighted; going back from there starts at the bottom.
-    for (bool shiftTab : {false, true}) {
-        ui::PostMouseMove(m_window, 5, 5);
-        ASSERT_TRUE(WaitUntil([&] { return ui::FocusedWindow(m_window) == m_window; }));
-        EXPECT_TRUE(ShowsCell(intro, IDB_STRIP_INTRO, BitmapButton::kNormalCell));
-        EXPECT_TRUE(ShowsCell(exit, IDB_STRIP_EXIT, BitmapButton::kNormalCell));
-        if (shiftTab)
-            TypeShiftTab();
-        else
-            ui::TypeKey(m_window, VK_UP);
-        ASSERT_TRUE(FocusMovesTo(IDOK));
-    }
-
-    // Space presses the focused button.
-    ui::TypeKey(m_window, VK_SPACE);
-    EXPECT_NE(-1, m_process.WaitForExit());
-}
-
-// The launcher of an installed game, started with the CD in its drive.
-class InstalledLauncherWindow : public LauncherWindow {
-protected:
-    void BeforeStart() override
-    {
-        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
-        WriteRegString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
-        ASSERT_TRUE(testenv::MapCd('d'));
-    }
+struct Step {
+    UINT key;          // 0: none, where the focus starts
+    int focus;         // the button that has it then; 0: the window
+    bool look = false; // and on the screen: that button highlighted, the one before not
 };
 
-TEST_F(InstalledLauncherWindow, TabGoesDownTheScreenAndEnterPressesTheFocusedButton)
+struct KeyRun {
+    const char* name;
+    bool installed;
+    std::vector<Step> steps;
+    UINT press;      // then presses the focused button:
+    const char* box; // the question it asks; null: Exit
+};
+
+class Keyboard : public Launcher, public testing::WithParamInterface<KeyRun> {};
+
+TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
 {
-    ASSERT_TRUE(FocusMovesTo(IDC_INTRO));
-    for (int id : {IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK, IDC_INTRO, IDC_INSTALL}) {
-        ui::TypeKey(m_window, VK_TAB);
-        ASSERT_TRUE(FocusMovesTo(id)) << "Tab should reach " << id;
+    const KeyRun& run = GetParam();
+    if (run.installed) {
+        Record(kInstalledOnE);
+        ASSERT_TRUE(testenv::MapCd('d'));
     }
-    // Enter installs: the game is there already, so the installation asks first.
-    ui::TypeKey(m_window, VK_RETURN);
-    ui::MessageBoxSeen box = ui::AnswerMessageBox("Program Instalacyjny", IDCANCEL);
-    EXPECT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
+    Start();
+    int before = 0;
+    for (const Step& step : run.steps) {
+        if (step.key == kShiftTab) { // typed: the dialog reads the Shift key, which only real input sets
+            for (auto [key, up] : {std::pair{VK_SHIFT, 0}, {VK_TAB, 0}, {VK_TAB, 1}, {VK_SHIFT, 1}})
+                keybd_event(key, 0, up ? KEYEVENTF_KEYUP : 0, 0);
+        } else if (step.key & kPointerOver) {
+            const int id = step.key & 0xFFFF;
+            const RECT area = id ? ui::WindowRect(GetDlgItem(m_window, id)) : ui::ClientRectOnScreen(m_window);
+            ui::MovePointerTo(area.left + 60, area.top + 20);
+        } else if (step.key) {
+            ui::TypeKey(m_window, step.key);
+        }
+        ASSERT_TRUE(ui::WaitUntil([&] { return Focused() == step.focus; }))
+            << "after key " << std::hex << step.key << " the focus is on " << std::dec << Focused() << ", not "
+            << step.focus;
+        if (step.look) {
+            EXPECT_TRUE(!step.focus || ShowsCell(step.focus, BitmapButton::kHoverCell)) << step.focus;
+            EXPECT_TRUE(!before || ShowsCell(before, BitmapButton::kNormalCell)) << before;
+        }
+        before = step.focus;
+    }
+    ui::TypeKey(m_window, run.press);
+    if (run.box) {
+        EXPECT_EQ(run.box, ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).text);
+        EXPECT_TRUE(m_process.IsRunning());
+    } else {
+        EXPECT_EQ(0, m_process.WaitForExit());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, Keyboard,
+    testing::Values(
+        KeyRun{"NotInstalled",
+               false,
+               {{0, IDC_INTRO, true}, {VK_TAB, IDC_INSTALL}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO},
+                {VK_DOWN, IDC_INSTALL}, {VK_DOWN, IDOK}, {VK_RIGHT, IDC_INTRO}, {VK_UP, IDOK},
+                {VK_LEFT, IDC_INSTALL}, {VK_UP, IDC_INTRO}, {kShiftTab, IDOK, true},
+                {kPointerOver | IDC_INSTALL, IDC_INSTALL, true}, {kPointerOver, 0, true}, {VK_UP, IDOK},
+                {kPointerOver | IDC_INSTALL, IDC_INSTALL}, {kPointerOver, 0}, {kShiftTab, IDOK}},
+               VK_SPACE,
+               nullptr},
+        KeyRun{"Installed",
+               true,
+               {{0, IDC_INTRO}, {VK_TAB, IDC_INSTALL}, {VK_TAB, IDC_UNINSTALL}, {VK_TAB, IDC_CONFIG},
+                {VK_TAB, IDC_GAME}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO}, {VK_TAB, IDC_INSTALL}},
+               VK_RETURN,
+               "Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?"}),
+    RowName<KeyRun>);
+
+TEST_F(Launcher, ClientAreaIsCentredAndAResizeIsUndone)
+{
+    Start();
+    const RECT client = ui::ClientRectOnScreen(m_window);
+    EXPECT_EQ(624, client.right - client.left);
+    EXPECT_EQ(464, client.bottom - client.top);
+    const RECT window = ui::WindowRect(m_window);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - window.right) - window.left), 2);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - window.bottom) - window.top), 2);
+    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(ui::WaitUntil([&] {
+        const RECT now = ui::WindowRect(m_window);
+        return EqualRect(&now, &window) != FALSE;
+    }));
+}
+
+// ------------------------------------------------------- program starts
+
+// The stand-ins of the game and its configuration program in a game folder
+// with spaces in its path; the stand-ins log to a file of the test's own and
+// end by themselves after a second.
+class ProgramStarts : public Launcher {
+protected:
+    void SetUp() override
+    {
+        Launcher::SetUp();
+        m_work = testenv::ScratchDir("launch");
+        m_log = m_work + "\\standin.log";
+        SetEnvironmentVariableA("JEX_STANDIN_LOG", m_log.c_str());
+        SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1000");
+        testenv::MakeDirs(m_game = m_work + "\\Gry Kestrel\\Jex Gra");
+        for (const char* name : {"\\JEX.EXE", "\\JEXSETUP.EXE"}) {
+            const std::string standin = testenv::WindowsPathOf(testenv::BuildDirUnix() + "/standins") + name;
+            ASSERT_TRUE(CopyFileA(standin.c_str(), (m_game + name).c_str(), FALSE));
+        }
+    }
+    void TearDown() override
+    {
+        // Every stand-in that started is closed and gone before its folder goes.
+        std::istringstream lines(testenv::ReadFileBytes(m_log));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            std::string name, event, time, id;
+            std::getline(fields, name, '\t') && std::getline(fields, event, '\t') &&
+                std::getline(fields, time, '\t') && std::getline(fields, id, '\t');
+            if (HANDLE process = event == "start" ? OpenProcess(SYNCHRONIZE, FALSE, std::stoul(id)) : nullptr) {
+                if (HWND window = ui::FindTopWindow(name, "JexStandin"))
+                    PostMessageA(window, WM_CLOSE, 0, 0);
+                WaitForSingleObject(process, ui::kDefaultTimeoutMs);
+                CloseHandle(process);
+            }
+        }
+        SetEnvironmentVariableA("JEX_STANDIN_LOG", nullptr);
+        SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", nullptr);
+        Launcher::TearDown();
+        testenv::RemoveTree(m_work);
+    }
+    void Register(const char* game, const char* config)
+    {
+        std::string lower = m_game; // its drive letter
+        lower[0] = 'c';
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", lower);
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", m_game + "\\" + game);
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", m_game + "\\" + config);
+    }
+
+    std::string m_work, m_log, m_game;
+};
+
+struct Starting {
+    const char* name;
+    int button;
+    const char* program;
+    bool fromCd;   // from the CD's root in the launcher's folder, else from the game folder in its own
+    bool replaces; // the launcher ends at once, else it waits
+};
+
+class Starts : public ProgramStarts, public testing::WithParamInterface<Starting> {};
+
+TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
+{
+    const Starting& row = GetParam();
+    ASSERT_TRUE(testenv::MapCd('e'));
+    Register("JEX.EXE", "JEXSETUP.EXE");
+    Start(m_work);
+    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, row.button));
+    if (row.replaces) {
+        EXPECT_EQ(0, m_process.WaitForExit());
+        EXPECT_FALSE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher waited";
+    }
+    StandinRun run;
+    ASSERT_TRUE(WaitForStandin(m_log, row.program, "start", &run));
+    EXPECT_EQ(0, lstrcmpiA((row.fromCd ? m_work : m_game).c_str(), run.directory.c_str())) << run.directory;
+    EXPECT_EQ((row.fromCd ? "e:" : m_game) + "\\" + row.program, run.commandLine); // unquoted, spaces and all
+    if (row.replaces)
+        return;
+    // Waited for: the launcher answers again only once the program has ended.
+    EXPECT_FALSE(ui::IsResponding(m_window));
+    ASSERT_TRUE(ui::WaitUntilResponding(m_window));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    StandinRun ended;
+    ASSERT_TRUE(WaitForStandin(m_log, row.program, "end", &ended, 0)) << "the launcher answered before the end";
+    EXPECT_LE(ended.timeMs, ((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000);
     EXPECT_TRUE(m_process.IsRunning());
 }
 
-TEST_F(LauncherWindow, ExitButtonEndsTheProgram)
+INSTANTIATE_TEST_SUITE_P(Programs, Starts,
+                         testing::Values(Starting{"Game", IDC_GAME, "JEX.EXE", false, true},
+                                         Starting{"Configuration", IDC_CONFIG, "JEXSETUP.EXE", false, false},
+                                         Starting{"IntroFromTheCd", IDC_INTRO, "intro.exe", true, false}),
+                         RowName<Starting>);
+
+TEST_F(ProgramStarts, NothingStartsWithoutTheRegisteredFile)
 {
-    ASSERT_TRUE(ui::ClickItem(m_window, IDOK));
-    EXPECT_NE(-1, m_process.WaitForExit());
+    Register("brak.exe", "brak.exe");
+    Start(m_work);
+    for (int id : {IDC_GAME, IDC_CONFIG}) {
+        // Sent, not posted: back once the launcher has handled the click.
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(m_window, id), BM_CLICK, 0, 0, SMTO_NORMAL, ui::kDefaultTimeoutMs,
+                                        &result));
+    }
+    ASSERT_TRUE(WaitLauncherLive(m_window));
+    EXPECT_TRUE(m_process.IsRunning());
+    EXPECT_EQ("", testenv::ReadFileBytes(m_log));
+    EXPECT_EQ(nullptr, ui::FindTopWindow(kLauncherBoxCaption));
+    EXPECT_EQ(nullptr, ui::FindTopWindow(install_driver::kAppTitle));
 }
 
-TEST_F(LauncherWindow, EscEndsTheProgram)
+TEST_F(ProgramStarts, WithoutTheCdTheIntroAsksForItUntilItComes)
 {
-    ui::TypeKey(m_window, VK_ESCAPE);
-    EXPECT_NE(-1, m_process.WaitForExit());
-}
-
-TEST_F(LauncherWindow, CloseBoxEndsTheProgram)
-{
-    ui::ClickCloseBox(m_window);
-    EXPECT_NE(-1, m_process.WaitForExit());
+    Start(m_work);
+    // Cancel: back to the launcher, nothing started, nothing more said.
+    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, IDC_INTRO));
+    ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
+    ASSERT_NE(nullptr, box.window) << "no box \"" << kLauncherBoxCaption << "\"";
+    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
+    EXPECT_TRUE(GetDlgItem(box.window, IDRETRY) && GetDlgItem(box.window, IDCANCEL));
+    EXPECT_EQ(m_window, GetWindow(box.window, GW_OWNER));
+    ui::ClickItem(box.window, IDCANCEL);
+    ASSERT_TRUE(WaitLauncherLive(m_window));
+    EXPECT_EQ(nullptr, ui::FindTopWindow(kLauncherBoxCaption));
+    EXPECT_EQ("", testenv::ReadFileBytes(m_log));
+    // Retry with still no CD asks again; once the CD is in f:, Retry starts
+    // the intro from there.
+    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, IDC_INTRO));
+    ASSERT_NE(nullptr, ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
+    box = ui::WaitForMessageBox(kLauncherBoxCaption);
+    ASSERT_NE(nullptr, box.window) << "not asked again";
+    ASSERT_TRUE(testenv::MapCd('f'));
+    ui::ClickItem(box.window, IDRETRY);
+    StandinRun run;
+    ASSERT_TRUE(WaitForStandin(m_log, "intro.exe", "start", &run));
+    EXPECT_EQ("f:\\intro.exe", run.commandLine);
 }
 
 } // namespace
