@@ -91,43 +91,12 @@ struct Recorded {
 
 const Recorded kInstalledOnE = {"E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe"};
 
-void Record(const Recorded& recorded)
-{
-    testenv::ForgetInstallation();
-    if (recorded.path)
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", recorded.path);
-    if (recorded.pathAsNumber)
-        testenv::WriteRegNumber(HKEY_CURRENT_USER, kProductKey, "ProgramPath", 0x005c3a43);
-    if (recorded.executable)
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", recorded.executable);
-}
-
-struct StateHolder {
-    InstallState state;
-};
-
-// The launcher window made in this process, without its modal loop.
-class InProcessLauncher : private StateHolder, public LauncherDialog {
-public:
-    InProcessLauncher() : LauncherDialog(state, nullptr) { Create(); }
-    ~InProcessLauncher() override { DestroyWindow(); }
-    // Which of intro, install, uninstall, configuration, game and Exit are
-    // live, and the target.
-    std::string Seen() const
-    {
-        std::string live;
-        for (int id : {IDC_INTRO, IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK})
-            live += ::IsWindowEnabled(GetDlgItem(id)) ? '1' : '0';
-        return live + " " + state.InstallPath;
-    }
-};
-
 struct InstalledState {
     const char* name;
     Recorded recorded;
     bool programFilesDir;
     bool refreshed; // the launcher made over an installation on E:, then refreshed
-    const char* seen;
+    const char* seen; // intro, install, uninstall, configuration, game and Exit live or not; the target
 };
 
 class InstalledStates : public testing::TestWithParam<InstalledState> {
@@ -140,7 +109,13 @@ protected:
     }
     static void Put(const Recorded& recorded, bool programFilesDir)
     {
-        Record(recorded);
+        testenv::ForgetInstallation();
+        if (recorded.path)
+            testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", recorded.path);
+        if (recorded.pathAsNumber)
+            testenv::WriteRegNumber(HKEY_CURRENT_USER, kProductKey, "ProgramPath", 0x005c3a43);
+        if (recorded.executable)
+            testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", recorded.executable);
         if (programFilesDir)
             testenv::WriteRegText(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
         else
@@ -153,13 +128,17 @@ TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistry)
 {
     const InstalledState& row = GetParam();
     Put(row.refreshed ? kInstalledOnE : row.recorded, row.refreshed || row.programFilesDir);
-    InProcessLauncher launcher;
-    ASSERT_NE(nullptr, launcher.m_hWnd);
+    InstallState state; // the launcher made in this process, without its modal loop
+    LauncherDialog launcher(state, nullptr);
+    ASSERT_TRUE(launcher.Create());
     if (row.refreshed) {
         Put(row.recorded, row.programFilesDir);
         launcher.RefreshInstallState();
     }
-    EXPECT_EQ(row.seen, launcher.Seen());
+    std::string seen;
+    for (int id : {IDC_INTRO, IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK})
+        seen += IsWindowEnabled(launcher.GetDlgItem(id)) ? '1' : '0';
+    EXPECT_EQ(row.seen, seen + " " + state.InstallPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -214,11 +193,19 @@ struct WayOut {
 
 class WaysOut : public testing::TestWithParam<WayOut> {};
 
+// A way out that does not end the run: the run ends here after a while, with -1.
+void CALLBACK EndStuckRun(HWND, UINT, UINT_PTR, DWORD)
+{
+    EndDialog(ui::FindTopWindow(install_driver::kLauncherCaption), -1);
+}
+
 TEST_P(WaysOut, EndTheLaunchersRun)
 {
     InstallState state;
     LauncherDialog launcher(state, nullptr);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 8000, EndStuckRun);
     EXPECT_EQ(GetParam().result, ui::RunModal(launcher, [take = GetParam().take](HWND window) { take(window); }));
+    KillTimer(nullptr, timer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -310,7 +297,8 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
 {
     const KeyRun& run = GetParam();
     if (run.installed) {
-        Record(kInstalledOnE);
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
         ASSERT_TRUE(testenv::MapCd('d'));
     }
     Start();
@@ -327,8 +315,7 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
             ui::TypeKey(m_window, step.key);
         }
         ASSERT_TRUE(ui::WaitUntil([&] { return Focused() == step.focus; }))
-            << "after key " << std::hex << step.key << " the focus is on " << std::dec << Focused() << ", not "
-            << step.focus;
+            << "after key " << std::hex << step.key << std::dec << " the focus is on " << Focused();
         if (step.look) {
             EXPECT_TRUE(!step.focus || ShowsCell(step.focus, BitmapButton::kHoverCell)) << step.focus;
             EXPECT_TRUE(!before || ShowsCell(before, BitmapButton::kNormalCell)) << before;
