@@ -159,8 +159,6 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     // second and stands for the rest.
     HWND question = WaitForOverwriteQuestion();
     ASSERT_TRUE(question);
-    EXPECT_EQ("Plik o nazwie '" + m_target + "\\" + PartialFiles[0] + "' już istnieje.",
-              ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
     knock("the overwrite question");
     ui::ClickItem(question, IDC_OVERWRITE_NO);
     ASSERT_TRUE(ui::WaitForWindowGone(question) && (question = WaitForOverwriteQuestion()));
