@@ -49,8 +49,13 @@ protected:
     {
         testenv::UnmapAllExtraDrives();
         ASSERT_TRUE(testenv::MapCd('d'));
-        m_target = testenv::ScratchDir("install") + "\\Jex";
+        const std::string scratch = testenv::ScratchDir("install");
+        m_target = scratch + "\\Jex";
         testenv::ForgetInstallation(kDefaultTarget);
+        // The stand-ins of the game and its configuration program log their
+        // runs and end by themselves.
+        SetEnvironmentVariableA("JEX_STANDIN_LOG", (m_log = scratch + "\\standin.log").c_str());
+        SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1000");
     }
 
     void TearDown() override
@@ -72,8 +77,8 @@ protected:
 
     ui::Process m_process;
     HWND m_launcher = nullptr;
-    std::string m_target;
-    std::string m_hidden; // a sample CD file moved away until the end
+    std::string m_target, m_log;
+    std::string m_hidden; // a file of the sample CD, moved away until the end
 };
 
 TEST_F(InstallE2E, LateCdPartialInstallFromTheDefaults)
@@ -123,8 +128,9 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", m_target + "\\jex.exe");
     ASSERT_TRUE(Start());
 
-    // At every question clicks, keys and commands come for the launcher's
-    // install and uninstall buttons: none may start anything, now or later.
+    // At every question, and while the configuration program runs, clicks,
+    // keys and commands come for the launcher's install and uninstall
+    // buttons: none may start anything, now or later.
     auto knock = [&](const char* where) {
         EXPECT_FALSE(IsWindowEnabled(m_launcher)) << "the launcher is live at " << where;
         for (int id : {IDC_INSTALL, IDC_UNINSTALL}) {
@@ -163,9 +169,13 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     ui::ClickItem(question, IDC_OVERWRITE_NO);
     ASSERT_TRUE(ui::WaitForWindowGone(question) && (question = WaitForOverwriteQuestion()));
     ui::ClickItem(question, IDC_OVERWRITE_YES_ALL);
-    ASSERT_EQ(kDoneQuestion, ui::WaitForMessageBox(kAppTitle).text);
+    box = ui::WaitForMessageBox(kAppTitle);
+    ASSERT_EQ(kDoneQuestion, box.text);
     knock("the closing question");
-    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    ui::ClickItem(box.window, IDYES);
+    ASSERT_TRUE(WaitForStandin(m_log, "JEXSETUP.EXE", "start"));
+    knock("the configuration program");
+    ASSERT_EQ(kGameQuestion, ui::AnswerMessageBox(kAppTitle, IDNO).text);
 
     // Once the launcher is back nothing nested or kept for later is up.
     ASSERT_TRUE(WaitLauncherLive(m_launcher));
@@ -248,16 +258,12 @@ TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
     ASSERT_TRUE(!cd || (GetFileAttributesA("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "the image is writable";
     testenv::ForgetInstallation(m_target = cycle.target);
 
-    // The game's stand-in, started only here, logs its start and ends by itself.
-    const std::string log = testenv::ScratchDir("cycle-log") + "\\standin.log";
-    SetEnvironmentVariableA("JEX_STANDIN_LOG", log.c_str());
-    SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1000");
     ASSERT_TRUE(Start("d:\\install.exe", "d:\\"));
     ASSERT_TRUE(BeginInstall(m_launcher, m_target, true));
     std::string text;
     ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDYES, &text)) << text;
     EXPECT_NE(-1, m_process.WaitForExit()) << "the launcher should end as the game starts";
-    ASSERT_TRUE(WaitForStandin(log, "JEX.EXE", "start") && WaitForStandin(log, "JEX.EXE", "end"));
+    ASSERT_TRUE(WaitForStandin(m_log, "JEX.EXE", "start") && WaitForStandin(m_log, "JEX.EXE", "end"));
 
     ExpectInstalledTree(m_target, FullFiles, "d:\\");
     EXPECT_EQ(m_target, RecordedPath());
