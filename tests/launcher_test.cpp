@@ -397,7 +397,8 @@ protected:
             std::string name, event, time, id;
             std::getline(fields, name, '\t') && std::getline(fields, event, '\t') &&
                 std::getline(fields, time, '\t') && std::getline(fields, id, '\t');
-            if (HANDLE process = event == "start" ? OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(id.c_str(), nullptr, 10)) : nullptr) {
+            const DWORD pid = event == "start" ? std::strtoul(id.c_str(), nullptr, 10) : 0;
+            if (HANDLE process = pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr) {
                 if (HWND window = ui::FindTopWindow(name, "JexStandin"))
                     PostMessageA(window, WM_CLOSE, 0, 0);
                 WaitForSingleObject(process, ui::kDefaultTimeoutMs);
