@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <psapi.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -429,71 +426,6 @@ TEST_F(InstallE2ETest, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
     EXPECT_TRUE(testenv::ReadFileBytes(cdArt) == testenv::ReadFileBytes(target + "\\DATA\\ART_H.DAT"))
         << "the copy differs from the CD";
     ForgetInstallation(target);
-}
-
-} // namespace
-
-namespace {
-
-// Not a test: the copy phase of a full installation for bench/install-speed,
-// run only on request (--gtest_also_run_disabled_tests) with JEX_BENCH_CD
-// naming a CD folder of exact size and JEX_BENCH_TARGET the target.
-TEST(InstallBench, DISABLED_FullCopyPhase)
-{
-    const char* cd = std::getenv("JEX_BENCH_CD");
-    const char* target = std::getenv("JEX_BENCH_TARGET");
-    if (!cd || !target)
-        GTEST_SKIP() << "JEX_BENCH_CD and JEX_BENCH_TARGET name the CD folder and the target";
-    testenv::UnmapAllExtraDrives();
-    ASSERT_TRUE(testenv::MapCd('d', cd));
-    ForgetInstallation(target);
-
-    ui::Process process;
-    HWND launcher = StartLauncher(process);
-    ASSERT_TRUE(launcher);
-    ASSERT_TRUE(PressInstall(launcher));
-    HWND options = WaitForOptions();
-    ASSERT_TRUE(options);
-    ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, target));
-    // JEX_BENCH_PARTIAL: the partial kind instead, to compare the memory.
-    const int kind = std::getenv("JEX_BENCH_PARTIAL") ? IDC_OPTIONS_PARTIAL : IDC_OPTIONS_FULL;
-    ui::ClickItem(options, kind);
-    for (int i = 0; i < 500 && ui::GetItemCheck(options, kind) != BST_CHECKED; ++i)
-        Sleep(10);
-    ASSERT_EQ(BST_CHECKED, ui::GetItemCheck(options, kind));
-
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    ui::ClickItem(options, IDOK);
-    ui::MessageBoxSeen done = ui::WaitForMessageBox(kAppTitle, 600000);
-    QueryPerformanceCounter(&end);
-    ASSERT_EQ(kDoneQuestion, done.text);
-
-    // The program's peak working set, asked of the system while it still runs.
-    using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
-    auto memoryInfo = reinterpret_cast<MemoryInfoFn>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo"));
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.Id());
-    bool measured = memoryInfo && handle && memoryInfo(handle, &counters, sizeof counters);
-    if (handle)
-        CloseHandle(handle);
-
-    std::printf("BENCH copy_seconds=%.3f\n",
-                double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
-    if (measured)
-        std::printf("BENCH peak_working_set=%lu\n", static_cast<unsigned long>(counters.PeakWorkingSetSize));
-    std::printf("BENCH install_pid=%lu\n", static_cast<unsigned long>(process.Id()));
-    std::fflush(stdout);
-
-    ui::ClickItem(done.window, IDNO);
-    ui::AnswerMessageBox(kAppTitle, IDNO);
-    ui::ClickItem(launcher, IDOK);
-    process.WaitForExit();
-    ForgetInstallation();
-    testenv::UnmapAllExtraDrives();
 }
 
 } // namespace

@@ -146,7 +146,7 @@ HWND WaitForOptions(DWORD timeoutMs)
     return ui::WaitForWindow(kOptionsCaption, ui::kDialogClass, timeoutMs);
 }
 
-bool ConfirmOptions(HWND options, const std::string& target, bool full)
+bool FillOptions(HWND options, const std::string& target, bool full)
 {
     if (!options || !ui::SetItemText(options, IDC_OPTIONS_TARGET, target))
         return false;
@@ -158,8 +158,13 @@ bool ConfirmOptions(HWND options, const std::string& target, bool full)
             return false;
         Sleep(kPollMs);
     }
-    ui::ClickItem(options, IDOK);
-    return ui::WaitForWindowGone(options);
+    return true;
+}
+
+bool ConfirmOptions(HWND options, const std::string& target, bool full)
+{
+    return FillOptions(options, target, full) && ui::ClickItem(options, IDOK) &&
+           ui::WaitForWindowGone(options);
 }
 
 bool BeginInstall(HWND launcher, const std::string& target, bool full)

@@ -48,6 +48,8 @@ bool PressLauncherButton(HWND launcher, int id);
 bool PressInstall(HWND launcher);
 // Waits for the options dialog.
 HWND WaitForOptions(DWORD timeoutMs = ui::kDefaultTimeoutMs);
+// Types the target and picks the kind.
+bool FillOptions(HWND options, const std::string& target, bool full);
 // Types the target, picks the kind and presses "Dalej >".
 bool ConfirmOptions(HWND options, const std::string& target, bool full);
 // From the launcher to the copy: install button, options dialog confirmed.
