@@ -5,8 +5,10 @@
 #include "install/CopyPaths.h"
 #include "install/InstallManifest.h"
 #include "install/MessageText.h"
+#include "install/PacedProgressBar.h"
 #include "install/RemovalEngine.h"
 #include "install/UninstallProgressDialog.h"
+#include "resource.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
@@ -38,6 +40,43 @@ void OfferToForgetRecord(const std::string& directory, HWND owner)
     RemoveInstallRecord();
 }
 
+// The removal window as the engine sees it, its bar painted at the pace of
+// the copy window's bars: the removal reports a position after every entry,
+// and under Wine each painting of the bar costs more than deleting the
+// file. Every position still reaches the control at once; one reported
+// within PaintPace::kPaintIntervalMs of the last painting is painted with
+// the next painting, or by the message loop of the next message box.
+class PacedRemovalView final : public RemovalView {
+public:
+    explicit PacedRemovalView(UninstallProgressDialog& window)
+        : m_window(window), m_hBar(GetDlgItem(window.m_hWnd, IDC_REMOVE_BAR))
+    {
+    }
+
+    void ShowDescription(const std::string& text) override { m_window.ShowDescription(text); }
+    void ShowFileName(const std::string& entry) override { m_window.ShowFileName(entry); }
+    bool AskRetry(const std::string& question) override { return m_window.AskRetry(question); }
+
+    void ShowProgress(int percent) override
+    {
+        if (!m_pace.IsDue()) {
+            HeldPainting held(m_hBar);
+            m_window.ShowProgress(percent);
+            return;
+        }
+        m_window.ShowProgress(percent);
+        // An unchanged position does not paint what an earlier one left
+        // unpainted.
+        ::UpdateWindow(m_hBar);
+        m_pace.Painted();
+    }
+
+private:
+    UninstallProgressDialog& m_window;
+    HWND m_hBar;
+    PaintPace m_pace;
+};
+
 } // namespace
 
 void RunUninstall(OperationHost& host, FileSystem& files)
@@ -60,7 +99,8 @@ void RunUninstall(OperationHost& host, FileSystem& files)
         AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, owner);
         return;
     }
-    RemovalEngine engine(recorded.ProgramPath, window, files);
+    PacedRemovalView view(window);
+    RemovalEngine engine(recorded.ProgramPath, view, files);
     const bool filesGone = engine.DeleteFiles(SelectedFiles(recorded.FullInstall));
     if (!filesGone)
         AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
