@@ -12,10 +12,19 @@ public:
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     }
 
+    // A new file is made as new, and only an existing one is cut to
+    // nothing: Wine cuts even a file it has just made when asked to
+    // create-or-cut, and Linux's ext4 writes a file that was cut to disk as
+    // soon as it is closed, so closing a large copy would cost tens of
+    // milliseconds.
     Handle CreateForWriting(const std::string& path) override
     {
-        return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)
+            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        return Opened(file);
     }
 
     bool SizeOf(Handle file, int64_t& size) override
