@@ -1,19 +1,31 @@
 #include "install/PacedProgressBar.h"
 
-HeldPainting::HeldPainting(HWND control)
-    : m_hControl(IsWindowVisible(control) ? control : nullptr)
-{
-    if (m_hControl)
-        ::SendMessageA(m_hControl, WM_SETREDRAW, FALSE, 0);
-}
+namespace {
 
-HeldPainting::~HeldPainting()
-{
-    if (!m_hControl)
-        return;
-    ::SendMessageA(m_hControl, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(m_hControl, nullptr, TRUE);
-}
+// While it lives, a visible control takes new states without painting
+// them; it is then left to be painted with its window's next painting.
+class HeldPainting {
+public:
+    explicit HeldPainting(HWND control) : m_hControl(IsWindowVisible(control) ? control : nullptr)
+    {
+        if (m_hControl)
+            ::SendMessageA(m_hControl, WM_SETREDRAW, FALSE, 0);
+    }
+    ~HeldPainting()
+    {
+        if (!m_hControl)
+            return;
+        ::SendMessageA(m_hControl, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_hControl, nullptr, TRUE);
+    }
+    HeldPainting(const HeldPainting&) = delete;
+    HeldPainting& operator=(const HeldPainting&) = delete;
+
+private:
+    HWND m_hControl; // null when the control was not visible
+};
+
+} // namespace
 
 void PacedProgressBar::Reset()
 {

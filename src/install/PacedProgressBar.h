@@ -28,19 +28,6 @@ private:
     DWORD m_dwLastPainted = GetTickCount() - kPaintIntervalMs;
 };
 
-// While it lives, a visible control takes new states without painting
-// them; it is then left to be painted with its window's next painting.
-class HeldPainting {
-public:
-    explicit HeldPainting(HWND control);
-    ~HeldPainting();
-    HeldPainting(const HeldPainting&) = delete;
-    HeldPainting& operator=(const HeldPainting&) = delete;
-
-private:
-    HWND m_hControl; // null when the control was not visible
-};
-
 class PacedProgressBar : public CProgressCtrl {
 public:
     // Range 0 to 100 (set once) and position 0.

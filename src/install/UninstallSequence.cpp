@@ -8,7 +8,6 @@
 #include "install/PacedProgressBar.h"
 #include "install/RemovalEngine.h"
 #include "install/UninstallProgressDialog.h"
-#include "resource.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
@@ -40,41 +39,50 @@ void OfferToForgetRecord(const std::string& directory, HWND owner)
     RemoveInstallRecord();
 }
 
-// The removal window as the engine sees it, its bar painted at the pace of
+// The removal window as the engine sees it, its bar moved at the pace of
 // the copy window's bars: the removal reports a position after every entry,
 // and under Wine each painting of the bar costs more than deleting the
-// file. Every position still reaches the control at once; one reported
-// within PaintPace::kPaintIntervalMs of the last painting is painted with
-// the next painting, or by the message loop of the next message box.
+// file. A position goes to the bar when the last one is at least
+// PaintPace::kPaintIntervalMs old; the latest one always goes before a
+// question, before the next step and when Flush is called.
 class PacedRemovalView final : public RemovalView {
 public:
-    explicit PacedRemovalView(UninstallProgressDialog& window)
-        : m_window(window), m_hBar(GetDlgItem(window.m_hWnd, IDC_REMOVE_BAR))
+    explicit PacedRemovalView(UninstallProgressDialog& window) : m_window(window) {}
+
+    void ShowDescription(const std::string& text) override
     {
+        Flush();
+        m_window.ShowDescription(text);
     }
-
-    void ShowDescription(const std::string& text) override { m_window.ShowDescription(text); }
     void ShowFileName(const std::string& entry) override { m_window.ShowFileName(entry); }
-    bool AskRetry(const std::string& question) override { return m_window.AskRetry(question); }
-
+    bool AskRetry(const std::string& question) override
+    {
+        Flush();
+        return m_window.AskRetry(question);
+    }
     void ShowProgress(int percent) override
     {
-        if (!m_pace.IsDue()) {
-            HeldPainting held(m_hBar);
-            m_window.ShowProgress(percent);
+        m_nLatest = percent;
+        m_bOwed = true;
+        if (m_pace.IsDue())
+            Flush();
+    }
+
+    // Shows the latest position now if the bar does not show it yet.
+    void Flush()
+    {
+        if (!m_bOwed)
             return;
-        }
-        m_window.ShowProgress(percent);
-        // An unchanged position does not paint what an earlier one left
-        // unpainted.
-        ::UpdateWindow(m_hBar);
+        m_window.ShowProgress(m_nLatest);
+        m_bOwed = false;
         m_pace.Painted();
     }
 
 private:
     UninstallProgressDialog& m_window;
-    HWND m_hBar;
     PaintPace m_pace;
+    int m_nLatest = 0;
+    bool m_bOwed = false;
 };
 
 } // namespace
@@ -102,10 +110,12 @@ void RunUninstall(OperationHost& host, FileSystem& files)
     PacedRemovalView view(window);
     RemovalEngine engine(recorded.ProgramPath, view, files);
     const bool filesGone = engine.DeleteFiles(SelectedFiles(recorded.FullInstall));
+    view.Flush();
     if (!filesGone)
         AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
     // Only empty directories go, so this step is safe after a failure too.
     engine.RemoveDirectories(ManifestDirectories);
+    view.Flush();
     if (filesGone) {
         // With files left on disk the record and the shortcuts stay, so that
         // a later removal can finish the work.
