@@ -96,9 +96,12 @@ wine_timed() {
     timed "$var" env LC_ALL="$JEX_WINE_LOCALE" "$@"
 }
 
-# figure NAME VALUE: keeps one round's figure under NAME.
+# figure NAME VALUE: keeps one round's figure under NAME (and logs it).
 declare -A figures
-figure() { figures[$1]+=" $2"; }
+figure() {
+    figures[$1]+=" $2"
+    echo "figure $1: $2" >>"$bench_log"
+}
 
 # median NAME: the median of the figures kept under NAME.
 median() {
@@ -107,7 +110,8 @@ median() {
 }
 
 # ratio NAME-A NAME-B [NAME-C NAME-D]: the median over the rounds of A/B,
-# or of (A - C)/(B - D), round by round.
+# or of (A - C)/(B - D), round by round. Call it as $(ratio ...): the
+# rounds' ratios it keeps stay in that subshell.
 ratio() {
     local -a a b c d
     read -ra a <<<"${figures[$1]}"
@@ -116,15 +120,13 @@ ratio() {
         read -ra c <<<"${figures[$3]}"
         read -ra d <<<"${figures[$4]}"
     fi
-    local i key=ratio_$RANDOM
+    local i
+    figures[ratios]=""
     for i in "${!a[@]}"; do
-        if [ $# -eq 4 ]; then
-            figure "$key" "$(awk -v a="${a[i]}" -v b="${b[i]}" -v c="${c[i]}" -v d="${d[i]}" 'BEGIN { printf "%.4f", (a - c) / (b - d) }')"
-        else
-            figure "$key" "$(awk -v a="${a[i]}" -v b="${b[i]}" 'BEGIN { printf "%.4f", a / b }')"
-        fi
+        figures[ratios]+=" $(awk -v a="${a[i]}" -v b="${b[i]}" -v c="${c[i]:-0}" -v d="${d[i]:-0}" \
+                                'BEGIN { printf "%.4f", (a - c) / (b - d) }')"
     done
-    median "$key"
+    median ratios
 }
 
 # bench_field NAME OUTPUT: the value of a driver's "BENCH NAME=value" line
