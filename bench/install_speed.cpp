@@ -1,8 +1,8 @@
 // Times one installation through the program's own windows, from the press
 // on "Dalej >" in the options dialog to the closing question that reports
 // success, and reads the program's peak working set while that question is
-// open. Run through bench/install-speed, which alternates it with `cp -r`
-// and Wine's `xcopy /e` of the same tree.
+// open, and once before, at the launcher. Run through bench/install-speed,
+// which alternates it with `cp -r` and Wine's `xcopy /e` of the same tree.
 //   install_speed.exe INSTALL-EXE CD-FOLDER TARGET partial|full
 //       CD-FOLDER is a Linux path, mapped as the CD-ROM drive D:.
 //   install_speed.exe --bare PROGRAM-EXE
@@ -30,10 +30,9 @@ int Fail(const char* what)
     return bench::Fail(kProgram, what);
 }
 
-void PrintPeak(DWORD processId)
+void PrintPeak(const char* name, DWORD processId)
 {
-    std::printf("BENCH peak_working_set=%lu\n",
-                static_cast<unsigned long>(bench::PeakWorkingSet(processId)));
+    std::printf("BENCH %s=%lu\n", name, static_cast<unsigned long>(bench::PeakWorkingSet(processId)));
 }
 
 int MeasureBare(const std::string& exe)
@@ -44,7 +43,7 @@ int MeasureBare(const std::string& exe)
     HWND box = bench::WaitForMessageBox(kAppTitle, nullptr, ui::kDefaultTimeoutMs);
     if (!box)
         return Fail("no message box from the bare program");
-    PrintPeak(process.Id());
+    PrintPeak("peak_working_set", process.Id());
     ui::ClickItem(box, IDNO);
     process.WaitForExit();
     return 0;
@@ -60,8 +59,12 @@ int MeasureInstall(const std::string& exe, const std::string& cd, const std::str
 
     ui::Process process;
     HWND launcher = StartLauncher(process, exe);
-    if (!launcher || !PressInstall(launcher))
+    if (!launcher)
         return Fail("no launcher");
+    // Where the program stands before the installation begins.
+    PrintPeak("launcher_working_set", process.Id());
+    if (!PressInstall(launcher))
+        return Fail("the install button did not take the press");
     HWND options = WaitForOptions();
     if (!FillOptions(options, target, full))
         return Fail("the options dialog did not take the target and the kind");
@@ -72,7 +75,7 @@ int MeasureInstall(const std::string& exe, const std::string& cd, const std::str
     const double seconds = bench::Now() - start;
     if (!done)
         return Fail("no closing question");
-    PrintPeak(process.Id());
+    PrintPeak("peak_working_set", process.Id());
     const std::string text = ui::GetItemText(done, ui::kMessageBoxTextId);
     if (text != kDoneQuestion) {
         std::fprintf(stderr, "%s: the installation ended with \"%s\"\n", kProgram, text.c_str());
