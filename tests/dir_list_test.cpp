@@ -146,7 +146,7 @@ TEST_F(DirList, EnterOpensADirectoryOfVisibleSubdirectoriesInPolishOrder)
     DirListBox& list = Open(m_root);
     ASSERT_EQ(std::vector<std::string>{"lista"}, Subdirectories(list));
     list.SetCurSel(list.GetCount() - 1);
-    list.SendMessage(WM_KEYDOWN, VK_RETURN);
+    list.Send(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(m_root + "\\lista\\", list.GetDirectory());
     EXPECT_EQ(expected, Subdirectories(list));
     SetFileAttributesA((m_root + "\\lista\\secret").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -161,14 +161,14 @@ TEST_F(DirList, EnterOpensTheSelectedSubdirectory)
     // Nothing is selected after creation, so Enter does nothing yet.
     EXPECT_EQ(-1, list.GetCurSel());
     EXPECT_EQ("", list.GetSelectedPath());
-    list.SendMessage(WM_KEYDOWN, VK_RETURN);
+    list.Send(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(m_root + "\\games\\", list.GetDirectory());
 
     // c:\ jextest\ dirlist\ games\ data music
     ASSERT_EQ(6, list.GetCount());
     list.SetCurSel(4);
     EXPECT_EQ(m_root + "\\games\\data\\", list.GetSelectedPath());
-    list.SendMessage(WM_KEYDOWN, VK_RETURN);
+    list.Send(WM_KEYDOWN, VK_RETURN);
 
     const std::vector<std::string> expected = {"C:\\|0|p",     "jextest\\|1|p", "dirlist\\|2|p",
                                                "games\\|3|p",  "data\\|4|p",    "maps|5|s"};
@@ -205,7 +205,7 @@ TEST_F(DirList, RepeatedNameSelectsTheFirstFromTheTopWithCaseIgnored)
     // C:\ jextest\ dirlist\ Łąka\ ŁĄKA\ inner
     ASSERT_EQ(6, list.GetCount());
     list.SetCurSel(4);
-    list.SendMessage(WM_KEYDOWN, VK_RETURN);
+    list.Send(WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(m_root + "\\Łąka\\ŁĄKA\\", list.GetDirectory());
     EXPECT_EQ(3, list.GetCurSel());
 }

@@ -1,306 +1,266 @@
-// The framework layer where it can break: dialogs from templates, modal and
-// modeless, commands reaching their handlers, owner-draw messages reaching
-// the control objects, the application message box, the creation hook and
-// the three-dimensional look's library search.
+// The framework where it can break: dialogs, messages reaching the objects of
+// their windows, windows made inside the making of others, the message box, an
+// escaped exception, the 3-D look's library; and install.exe's manifest and version.
 #include "fw/Afx.h"
 #include "fw/Button.h"
 #include "fw/Dialog.h"
 #include "fw/ListBox.h"
-#include "fw/Static.h"
 #include "fw/WinApp.h"
 #include "resource.h"
+#include "support/InstallDriver.h"
+#include "support/TestEnv.h"
 #include "support/UiDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-constexpr UINT WM_TEST_STEP = WM_APP + 1;
-
-// The overwrite question's template: presses its own "Tak" button once it
-// runs and records the command.
-class ClickingDialog : public CDialog {
+class DrawnButton : public CButton {
 public:
-    ClickingDialog() : CDialog(IDD_OVERWRITE) {}
-
-    std::vector<UINT> commands;
-    std::string message = "Ala ma kota";
-    std::string messageSeen;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        DDX_Control(pDX, IDC_OVERWRITE_MESSAGE, m_lblMessage);
-        DDX_Text(pDX, IDC_OVERWRITE_MESSAGE, message);
-    }
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        ::PostMessageA(GetDlgItem(IDC_OVERWRITE_YES), BM_CLICK, 0, 0);
-        return TRUE;
-    }
-    BOOL OnCommand(UINT id, UINT code, HWND control) override
-    {
-        if (id == IDC_OVERWRITE_YES && code == BN_CLICKED) {
-            commands.push_back(id);
-            messageSeen = m_lblMessage.GetWindowText();
-            EndDialog(42);
-            return TRUE;
-        }
-        return CDialog::OnCommand(id, code, control);
-    }
-
-private:
-    CStatic m_lblMessage;
+    UINT drawnId = 0;
+    void DrawItem(DRAWITEMSTRUCT* draw) override { drawnId = draw->CtlID; }
 };
 
-TEST(Framework, ModalDialogRoutesACommandToItsHandler)
-{
-    ClickingDialog dialog;
-    EXPECT_EQ(42, dialog.DoModal());
-    EXPECT_EQ(std::vector<UINT>{IDC_OVERWRITE_YES}, dialog.commands);
-    // The first exchange put the member into the bound control.
-    EXPECT_EQ("Ala ma kota", dialog.messageSeen);
-    EXPECT_EQ(nullptr, dialog.m_hWnd);
-}
-
-TEST(Framework, EscapeEndsAModalDialogThroughOnCancel)
-{
-    class EscapedDialog : public CDialog {
-    public:
-        EscapedDialog() : CDialog(IDD_OVERWRITE) {}
-
-    protected:
-        BOOL OnInitDialog() override
-        {
-            CDialog::OnInitDialog();
-            ui::PressKey(GetDlgItem(IDC_OVERWRITE_YES), VK_ESCAPE);
-            return TRUE;
-        }
-    } dialog;
-    EXPECT_EQ(IDCANCEL, dialog.DoModal());
-}
-
-TEST(Framework, ModelessDialogShowsFromItsTemplateAndGoesOnDestroy)
-{
-    CDialog dialog(IDD_COPY_PROGRESS);
-    ASSERT_TRUE(dialog.Create(nullptr));
-    ASSERT_NE(nullptr, dialog.m_hWnd);
-    EXPECT_TRUE(IsWindowVisible(dialog.m_hWnd));
-    EXPECT_EQ("Kopiowanie plików", dialog.GetWindowText());
-    EXPECT_EQ("Nazwa kopiowanego pliku", ui::GetItemText(dialog.m_hWnd, IDC_COPY_FILE_NAME));
-    EXPECT_FALSE(IsWindowVisible(dialog.GetDlgItem(IDCANCEL)));
-    HWND window = dialog.m_hWnd;
-    EXPECT_TRUE(dialog.DestroyWindow());
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(nullptr, dialog.m_hWnd);
-}
-
-class CountingButton : public CButton {
+// Owner-drawn without strings and sorted: the parent passes the comparisons and deletions on.
+class SortedList : public CListBox {
 public:
-    int draws = 0;
-    UINT lastId = 0;
-    void DrawItem(DRAWITEMSTRUCT* draw) override
-    {
-        ++draws;
-        lastId = draw->CtlID;
-        FillRect(draw->hDC, &draw->rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
+    size_t deleted = 0;
+    int CompareItem(COMPAREITEMSTRUCT* c) override { return static_cast<int>(c->itemData1 - c->itemData2); }
+    void DeleteItem(DELETEITEMSTRUCT*) override { ++deleted; }
 };
 
-// The launcher's template: owner-drawn buttons.
-class OwnerDrawDialog : public CDialog {
+// The launcher's template with two of its owner-drawn buttons bound, one of
+// them showing `label`, and a list made by the program.
+class HostDialog : public CDialog {
 public:
-    OwnerDrawDialog() : CDialog(IDD_LAUNCHER) {}
-    CountingButton install;
-    CountingButton exitButton;
+    HostDialog() : CDialog(IDD_LAUNCHER) {}
+    DrawnButton install, exitButton;
+    SortedList list;
+    std::vector<LPARAM> order;
+    std::string label = "Ala ma kota";
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Control(pDX, IDC_INSTALL, install);
         DDX_Control(pDX, IDOK, exitButton);
+        DDX_Text(pDX, IDOK, label);
     }
-    BOOL OnInitDialog() override
+    bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        PostMessage(WM_TEST_STEP);
-        return TRUE;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg == WM_TEST_STEP) {
-            RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            EndDialog(IDOK);
-            return TRUE;
-        }
-        return CDialog::WindowProc(msg, wParam, lParam);
-    }
-};
-
-TEST(Framework, OwnerDrawReachesTheBoundControlObject)
-{
-    OwnerDrawDialog dialog;
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_GT(dialog.install.draws, 0);
-    EXPECT_EQ(static_cast<UINT>(IDC_INSTALL), dialog.install.lastId);
-    EXPECT_GT(dialog.exitButton.draws, 0);
-    EXPECT_EQ(static_cast<UINT>(IDOK), dialog.exitButton.lastId);
-}
-
-// A sorted owner-drawn list without strings, created by the program: the
-// creation hook must tie it before WM_CREATE, and the dialog must pass the
-// comparisons and deletions to it.
-class RecordingList : public CListBox {
-public:
-    bool sawCreate = false;
-    int compares = 0;
-    std::vector<LPARAM> deleted;
-
-    int CompareItem(COMPAREITEMSTRUCT* compare) override
-    {
-        ++compares;
-        return compare->itemData1 < compare->itemData2 ? -1 : compare->itemData1 > compare->itemData2 ? 1 : 0;
-    }
-    void DeleteItem(DELETEITEMSTRUCT* del) override { deleted.push_back(static_cast<LPARAM>(del->itemData)); }
-
-protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg == WM_CREATE)
-            sawCreate = true;
-        return CListBox::WindowProc(msg, wParam, lParam);
-    }
-};
-
-class ListHostDialog : public CDialog {
-public:
-    ListHostDialog() : CDialog(IDD_OVERWRITE) {}
-    RecordingList list;
-    std::vector<LPARAM> order;
-    bool created = false;
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        RECT rect = {0, 0, 100, 100};
-        created = list.CreateEx(0, "LISTBOX", "",
-                                WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_SORT | LBS_NOTIFY,
-                                rect, m_hWnd, 4242);
+        list.CreateEx(0, "LISTBOX", "", WS_CHILD | LBS_OWNERDRAWFIXED | LBS_SORT, {0, 0, 99, 99}, m_hWnd, 4242);
         for (LPARAM value : {30, 10, 20})
             list.AddString(value);
-        for (int i = 0; i < list.GetCount(); ++i)
-            order.push_back(list.GetItemData(i));
+        order = {list.GetItemData(0), list.GetItemData(1), list.GetItemData(2)};
         list.DestroyWindow();
-        EndDialog(IDOK);
-        return TRUE;
+        ShowWindow(SW_SHOW);
+        UpdateWindow(m_hWnd);
+        return true;
     }
 };
 
-TEST(Framework, CreatedControlGetsItsCreationAndReflectedItemMessages)
-{
-    ListHostDialog dialog;
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_TRUE(dialog.created);
-    EXPECT_TRUE(dialog.list.sawCreate);
-    EXPECT_GT(dialog.list.compares, 0);
-    EXPECT_EQ((std::vector<LPARAM>{10, 20, 30}), dialog.order);
-    EXPECT_EQ(3u, dialog.list.deleted.size());
-    EXPECT_EQ(nullptr, dialog.list.m_hWnd);
-}
+struct Ending { const char* name; UINT key; INT_PTR result; };
 
-TEST(Framework, MessageBoxCarriesTheApplicationTitle)
-{
-    EXPECT_STREQ("Program instalacyjny", AfxGetAppTitle());
-    ui::MessageBoxSeen seen;
-    std::thread answer([&] { seen = ui::AnswerMessageBox("Program instalacyjny", IDNO); });
-    int result = AfxMessageBox("Czy zastąpić?", MB_YESNO | MB_ICONQUESTION);
-    answer.join();
-    EXPECT_EQ(IDNO, result);
-    ASSERT_NE(nullptr, seen.window) << "no message box captioned \"Program instalacyjny\"";
-    EXPECT_EQ("Czy zastąpić?", seen.text);
-}
+class ModalDialog : public ::testing::TestWithParam<Ending> {};
 
-TEST(Framework, MessageBoxOverAnOwnedWindowDisablesItsTopLevelOwnerToo)
+TEST_P(ModalDialog, EndsThroughItsHandlerAndPassesItemMessagesOnTheWay)
 {
-    // A main window and a progress window it owns, the latter active: the
-    // way the copy and removal windows stand over the launcher.
-    CDialog main(IDD_OVERWRITE);
-    ASSERT_TRUE(main.Create(nullptr));
-    main.ShowWindow(SW_SHOW);
-    CDialog progress(IDD_COPY_PROGRESS);
-    ASSERT_TRUE(progress.Create(main.m_hWnd));
-    SetActiveWindow(progress.m_hWnd);
-    ASSERT_EQ(progress.m_hWnd, GetActiveWindow());
-
-    bool mainEnabledDuringBox = true;
-    bool progressEnabledDuringBox = true;
-    HWND boxOwner = nullptr;
-    ui::MessageBoxSeen seen;
-    std::thread answer([&] {
-        seen = ui::WaitForMessageBox("Program instalacyjny");
-        mainEnabledDuringBox = IsWindowEnabled(main.m_hWnd) != FALSE;
-        progressEnabledDuringBox = IsWindowEnabled(progress.m_hWnd) != FALSE;
-        boxOwner = GetWindow(seen.window, GW_OWNER);
-        if (seen.window)
-            ui::ClickItem(seen.window, IDOK);
+    HostDialog dialog;
+    const INT_PTR result = ui::RunModal(dialog, [](HWND window) {
+        ui::PressKey(GetDlgItem(window, IDOK), GetParam().key);
+        if (!ui::WaitForWindowGone(window, 5000))
+            ui::ClickItem(window, IDOK); // else it is cancelled: one way or the other it ends
     });
-    AfxMessageBox("Błąd", MB_OK | MB_ICONSTOP);
-    answer.join();
-
-    ASSERT_NE(nullptr, seen.window);
-    EXPECT_EQ(progress.m_hWnd, boxOwner);
-    EXPECT_FALSE(progressEnabledDuringBox);
-    EXPECT_FALSE(mainEnabledDuringBox);
-    EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
-    EXPECT_TRUE(IsWindowEnabled(progress.m_hWnd));
+    EXPECT_EQ(GetParam().result, result);
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    // OK read the label back: the first exchange had put it there.
+    EXPECT_EQ("Ala ma kota", dialog.label);
+    EXPECT_EQ(UINT{IDC_INSTALL}, dialog.install.drawnId);
+    EXPECT_EQ(UINT{IDOK}, dialog.exitButton.drawnId);
+    EXPECT_EQ((std::vector<LPARAM>{10, 20, 30}), dialog.order);
+    EXPECT_EQ(3u, dialog.list.deleted);
 }
 
-std::string ModuleDir()
+INSTANTIATE_TEST_SUITE_P(Framework, ModalDialog,
+                         ::testing::Values(Ending{"SpaceClicksOk", VK_SPACE, IDOK},
+                                           Ending{"EscapeCancels", VK_ESCAPE, IDCANCEL}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A window that makes its child while it is being made, and notes which
+// object a child going away is still tied to.
+class MakingWindow : public CWnd {
+public:
+    MakingWindow* child = nullptr;
+    bool created = false, throws = false;
+    CWnd* childAtDestroy = this; // until a child goes
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (throws)
+            throw std::runtime_error("proba");
+        created |= msg == WM_CREATE;
+        if (msg == WM_CREATE && child && !child->CreateEx(0, "STATIC", "", WS_CHILD, {0, 0, 9, 9}, m_hWnd, 1))
+            return -1;
+        if (msg == WM_PARENTNOTIFY && LOWORD(wParam) == WM_DESTROY)
+            childAtDestroy = FromHandle(reinterpret_cast<HWND>(lParam));
+        return CWnd::WindowProc(msg, wParam, lParam);
+    }
+};
+
+TEST(Framework, WindowMadeWhileAnotherIsMadeIsTiedToItsOwnObject)
 {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\'));
+    MakingWindow outer;
+    {
+        MakingWindow inner;
+        outer.child = &inner;
+        ASSERT_TRUE(outer.CreateEx(0, "STATIC", "", WS_POPUP, {0, 0, 50, 50}, nullptr, 0));
+        EXPECT_TRUE(inner.created);
+        EXPECT_EQ(&inner, CWnd::FromHandle(inner.m_hWnd));
+    }
+    // The object went first: its window was untied from it before it was destroyed.
+    EXPECT_EQ(nullptr, outer.childAtDestroy);
+    outer.DestroyWindow();
 }
+
+TEST(Framework, MessageBoxOverAnOwnedWindowCarriesTheTitleAndDisablesItsTopLevelOwner)
+{
+    // A progress window owned by the launcher and active, as the copy and removal windows stand.
+    CDialog launcher(IDD_LAUNCHER), progress(IDD_COPY_PROGRESS);
+    ASSERT_TRUE(launcher.Create() && progress.Create(launcher));
+    SetActiveWindow(progress);
+    std::vector<bool> enabledDuringBox;
+    HWND owner = nullptr;
+    ui::MessageBoxSeen box;
+    std::thread person([&, thread = GetCurrentThreadId()] {
+        box = ui::WaitForMessageBox(install_driver::kAppTitle);
+        enabledDuringBox = {launcher.IsWindowEnabled(), progress.IsWindowEnabled()};
+        owner = GetWindow(box.window, GW_OWNER);
+        if (!box.window || !ui::ClickItem(box.window, IDOK))
+            ui::CancelWindowsOf(thread);
+    });
+    EXPECT_EQ(IDOK, AfxMessageBox("Czy zastąpić?", MB_OKCANCEL));
+    person.join();
+    EXPECT_EQ("Czy zastąpić?", box.text);
+    EXPECT_EQ(progress.m_hWnd, owner);
+    EXPECT_EQ((std::vector<bool>{false, false}), enabledDuringBox);
+    EXPECT_TRUE(launcher.IsWindowEnabled() && progress.IsWindowEnabled());
+    // A modeless dialog's object lets go of its window when it ends.
+    EXPECT_TRUE(progress.DestroyWindow());
+    EXPECT_EQ(nullptr, progress.m_hWnd);
+}
+
+class ThrowingDialog : public CDialog {
+public:
+    ThrowingDialog() : CDialog(IDD_OVERWRITE) {}
+
+protected:
+    bool OnInitDialog() override { throw std::runtime_error("proba"); }
+};
+
+// A handler of a dialog or of another window that throws: nothing may swallow
+// it, the user is told and the program ends.
+struct Thrower { const char* name; void (*run)(); };
+
+class FrameworkDeathTest : public ::testing::TestWithParam<Thrower> {};
+
+TEST_P(FrameworkDeathTest, ExceptionFromAHandlerIsReportedAndEndsTheProgram)
+{
+    EXPECT_EXIT(
+        {
+            std::thread([thread = GetCurrentThreadId()] {
+                const ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle, 5000);
+                std::fprintf(stderr, "box: %s\n", box.text.c_str());
+                if (!box.window || !ui::ClickItem(box.window, IDOK))
+                    ui::CancelWindowsOf(thread); // swallowed: end what is open
+            }).detach();
+            GetParam().run();
+        },
+        ::testing::ExitedWithCode(3), "box: Wyst.pi. nieoczekiwany b..d programu \\(proba\\)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Framework, FrameworkDeathTest,
+                         ::testing::Values(Thrower{"InADialog", [] { ThrowingDialog().DoModal(); }},
+                                           Thrower{"InAWindow", [] {
+                                               MakingWindow window;
+                                               window.throws = true;
+                                               window.CreateEx(0, "STATIC", "", WS_POPUP, {}, nullptr, 0);
+                                           }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Framework, ThreeDimensionalLookNeverLoadsAPlantedLibrary)
 {
-    const std::string marker = "C:\\jextest-planted-dll-loaded";
-    DeleteFileA(marker.c_str());
-    const std::string planted = ModuleDir() + "\\planted\\CTL3D32.DLL";
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(planted.c_str())) << planted;
-    // Beside the program and in the current directory.
-    const std::string besideProgram = ModuleDir() + "\\CTL3D32.DLL";
-    ASSERT_TRUE(CopyFileA(planted.c_str(), besideProgram.c_str(), FALSE));
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, current);
-    SetCurrentDirectoryA((ModuleDir() + "\\planted").c_str());
-
+    char path[MAX_PATH] = "", loaded[MAX_PATH] = "", system[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string dir = std::string(path).substr(0, std::string(path).find_last_of('\\'));
+    const std::string beside = dir + "\\CTL3D32.DLL";
+    // Planted beside the program and in the current directory.
+    ASSERT_TRUE(CopyFileA((dir + "\\planted\\CTL3D32.DLL").c_str(), beside.c_str(), FALSE));
+    GetCurrentDirectoryA(MAX_PATH, path);
+    SetCurrentDirectoryA((dir + "\\planted").c_str());
     {
         CWinApp app;
-        app.m_hInstance = GetModuleHandleA(nullptr);
         app.Enable3dControls();
-        HMODULE loaded = GetModuleHandleA("CTL3D32.DLL");
-        if (loaded) {
-            char path[MAX_PATH] = "";
-            GetModuleFileNameA(loaded, path, MAX_PATH);
-            char system[MAX_PATH] = "";
-            GetSystemDirectoryA(system, MAX_PATH);
-            EXPECT_EQ(0, _strnicmp(path, system, strlen(system))) << path;
-        }
+        // Whatever was loaded came from the system directory (Wine puts its own
+        // library in place of a file it finds, under the file's name).
+        if (HMODULE module = GetModuleHandleA("CTL3D32.DLL"))
+            GetModuleFileNameA(module, loaded, MAX_PATH);
     }
+    SetCurrentDirectoryA(path);
+    DeleteFileA(beside.c_str());
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_TRUE(!*loaded || _strnicmp(loaded, system, strlen(system)) == 0) << loaded;
+}
 
-    SetCurrentDirectoryA(current);
-    DeleteFileA(besideProgram.c_str());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(marker.c_str()))
-        << "the planted library was loaded";
-    DeleteFileA(marker.c_str());
+// The manifest asks for the administrator, changes nothing of the look and
+// parses; the version resource is Polish in code page 1250 and its numbers agree.
+TEST(ProgramIdentity, ManifestAndVersionReadBackFromInstallExe)
+{
+    const std::string exe = testenv::InstallExe();
+    std::string manifest;
+    if (HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        if (HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)))
+            manifest.assign(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                            SizeofResource(module, found));
+        FreeLibrary(module);
+    }
+    EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"requireAdministrator\""));
+    EXPECT_EQ(std::string::npos, manifest.find("Common-Controls"));
+    EXPECT_EQ(std::string::npos, manifest.find("dpiAware"));
+    ACTCTXA context = {sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr,
+                       MAKEINTRESOURCEA(1), nullptr, nullptr};
+    HANDLE activation = CreateActCtxA(&context);
+    ASSERT_NE(INVALID_HANDLE_VALUE, activation) << "the manifest does not parse";
+    ReleaseActCtx(activation);
+
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), nullptr));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(exe.c_str(), 0, info.size(), info.data()));
+    auto value = [&](const std::string& path) {
+        char* bytes = nullptr;
+        UINT size = 0;
+        return VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&bytes), &size)
+                   ? std::string(bytes, size) : std::string();
+    };
+    const DWORD polish = MAKELONG(0x0415, 1250);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&polish), 4), value("\\VarFileInfo\\Translation"));
+    const std::string strings = "\\StringFileInfo\\041504E2\\";
+    EXPECT_STREQ(install_driver::kAppTitle, value(strings + "FileDescription").c_str());
+    const std::string fixedBytes = value("\\");
+    ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), fixedBytes.size());
+    const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(fixedBytes.data());
+    char number[32];
+    std::snprintf(number, sizeof number, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+                  LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    EXPECT_NE("0.0.0.0", std::string(number)) << "no version number";
+    EXPECT_STREQ(number, value(strings + "FileVersion").c_str());
+    EXPECT_STREQ(number, value(strings + "ProductVersion").c_str());
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "install/InstallSequence.h"
 #include "sysreg/InstallRecord.h"
+#include "sysreg/Registry.h"
 
 #include "support/TestEnv.h"
 
@@ -198,6 +200,23 @@ TEST_F(InstallRecord, FileNamesAreJoinedWithOneBackslash)
     EXPECT_EQ(target + "\\\\jex.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable"));
     EXPECT_EQ(target + "\\\\jexsetup.exe", RawText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig"));
     EXPECT_EQ(kPartialFromD, testenv::ReadFileBytes(target + "\\jex.ini"));
+}
+
+TEST_F(InstallRecord, TheLongestTargetTakenIsRecordedReadably)
+{
+    // As long as the options dialog allows: every value reads back, so the
+    // game shows as installed and can be removed. One more character and the
+    // configuration program's path would not read.
+    const std::string target = "C:\\" + std::string(TargetLengthLimit() - 3, 'j');
+    Use(target, 'd', false);
+    Write();
+    std::string value;
+    for (const char* name : {"ProgramPath", "ProgramExecutable", "ProgramConfig"})
+        EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, kProductKey, name, value)) << name;
+    EXPECT_EQ(target + "\\jexsetup.exe", value);
+    Use(target + "j", 'd', false);
+    Write();
+    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", value));
 }
 
 TEST_F(InstallRecord, MissingInstallDirectoryStillRecordsTheRegistryEntries)

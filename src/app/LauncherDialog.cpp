@@ -39,7 +39,7 @@ RECT LauncherPlacement(int screenWidth, int screenHeight, const RECT& client, co
 }
 
 LauncherDialog::LauncherDialog(InstallState& state, HWND parent)
-    : CDialog(IDD_LAUNCHER, parent), m_state(state)
+    : CDialog(IDD_LAUNCHER, parent), m_state(state), m_icon(CIcon::Load(AfxGetInstanceHandle(), IDI_JEX))
 {
 }
 
@@ -48,13 +48,12 @@ int LauncherDialog::ShowMessage(const char* text, UINT type)
     return MessageBoxA(m_hWnd, text, kCaption, type);
 }
 
-BOOL LauncherDialog::OnInitDialog()
+bool LauncherDialog::OnInitDialog()
 {
     SetWindowLongA(m_hWnd, GWL_EXSTYLE, GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOPMOST);
     CDialog::OnInitDialog();
 
-    HICON icon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_JEX));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(static_cast<HICON>(m_icon)));
 
     FitAndCentre();
 
@@ -96,15 +95,15 @@ BOOL LauncherDialog::OnInitDialog()
     OrderTabStopsDownTheScreen();
 
     RefreshInstallState();
-    return TRUE;
+    return true;
 }
 
-BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
+bool LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
 {
     // Inside an operation's questions every command waits for nothing: it
     // is dropped. So is a click on a button that is greyed out.
     if (m_bBusy || (control && !::IsWindowEnabled(control)))
-        return TRUE;
+        return true;
     if (code == BN_CLICKED) {
         switch (id) {
         case IDC_INTRO:
@@ -113,7 +112,7 @@ BOOL LauncherDialog::OnCommand(UINT id, UINT code, HWND control)
         case IDC_CONFIG:
         case IDC_GAME:
             RunOperation(id);
-            return TRUE;
+            return true;
         default:
             break;
         }
@@ -191,12 +190,12 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         // The pointer is over the background, not over a button: taking the
         // focus here ends the highlight of the button that had it.
         if (!m_bFocusLatch) {
-            m_bFocusLatch = TRUE;
+            m_bFocusLatch = true;
             SetFocus();
         }
         return TRUE;
     case WM_KILLFOCUS:
-        m_bFocusLatch = FALSE;
+        m_bFocusLatch = false;
         return FALSE;
     case WM_ENABLE:
         // A question that ends gives its owner back its input, whatever the

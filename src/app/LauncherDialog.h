@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fw/Dialog.h"
+#include "fw/Gdi.h"
 #include "gfx/BitmapButton.h"
 #include "gfx/PaletteBitmap.h"
 #include "install/InstallState.h"
@@ -44,8 +45,8 @@ public:
     static constexpr int kClientHeight = 464;
 
 protected:
-    BOOL OnInitDialog() override;
-    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -68,12 +69,13 @@ private:
     void RunOperation(UINT id);
 
     InstallState& m_state;
+    CIcon m_icon; // the window's, for as long as the window lives
     bool m_bBusy = false;
     bool m_bInstalled = false;
     std::string m_strProgramDir;
     std::string m_strProgramFile;
     BitmapButton m_btnCommands[5]; // 1002, 1010, 1011, 1012, 1013
-    BOOL m_bFocusLatch = FALSE;
+    bool m_bFocusLatch = false;
     BitmapButton m_btnExit;
     PaletteBitmap m_bmpExit;
     PaletteBitmap m_bmpBackground;

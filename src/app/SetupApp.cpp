@@ -3,7 +3,7 @@
 #include "app/CdLocator.h"
 #include "app/LauncherDialog.h"
 
-BOOL SetupApp::InitInstance()
+bool SetupApp::InitInstance()
 {
     m_state.CdLetter = LocateCd();
     Enable3dControls();
@@ -12,5 +12,5 @@ BOOL SetupApp::InitInstance()
     launcher.DoModal();
 
     // No main window: the message loop ends at once and the process with it.
-    return TRUE;
+    return true;
 }

@@ -7,7 +7,7 @@
 
 class SetupApp : public CWinApp {
 public:
-    BOOL InitInstance() override;
+    bool InitInstance() override;
 
 private:
     InstallState m_state;

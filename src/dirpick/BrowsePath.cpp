@@ -29,13 +29,6 @@ CBrowsePath::CBrowsePath(HWND parent, const std::string& initialDir, const std::
 {
 }
 
-CBrowsePath::~CBrowsePath()
-{
-    // Gone before the lists are, so they free their entries themselves.
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
-}
-
 void CBrowsePath::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Control(pDX, IDC_BROWSE_PATH_LABEL, m_lblPath);
@@ -44,11 +37,11 @@ void CBrowsePath::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_BROWSE_PATH, m_strPath);
 }
 
-BOOL CBrowsePath::OnInitDialog()
+bool CBrowsePath::OnInitDialog()
 {
     CDialog::OnInitDialog();
     if (!m_strTitle.empty())
-        SetWindowText(m_strTitle.c_str());
+        SetText(m_strTitle.c_str());
 
     // The directory list takes the place of the template's plain list.
     HWND placeholder = GetDlgItem(IDC_BROWSE_DIRS);
@@ -72,36 +65,34 @@ BOOL CBrowsePath::OnInitDialog()
     ::DestroyWindow(placeholder);
     m_wndDrives.SetWindowPos(m_lblDrives, 0, 0, 0, 0, kTabOrderOnly);
 
-    UpdateData(FALSE);
-    return TRUE;
+    UpdateData(false);
+    return true;
 }
 
-BOOL CBrowsePath::OnCommand(UINT id, UINT code, HWND control)
+bool CBrowsePath::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id == IDC_BROWSE_DRIVES && code == CBN_SELENDOK) {
         OnSelendokDrives();
-        return TRUE;
+        return true;
     }
     if (id == IDC_BROWSE_DIRS && code == DLN_DIRCHANGED) {
         OnDirChanged();
-        return TRUE;
+        return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
 
 void CBrowsePath::OnSelendokDrives()
 {
-    std::string root;
-    m_wndDrives.GetSelectedDrive(root);
-    m_wndDirs.SetDirectory(root, 1);
+    m_wndDirs.SetDirectory(m_wndDrives.SelectedDrive(), true);
     std::string shown = m_wndDirs.GetDirectory();
     m_wndDrives.SelectDriveOf(shown);
     m_strPath = shown;
-    UpdateData(FALSE);
+    UpdateData(false);
 }
 
 void CBrowsePath::OnDirChanged()
 {
     m_strPath = m_wndDirs.GetDirectory();
-    UpdateData(FALSE);
+    UpdateData(false);
 }

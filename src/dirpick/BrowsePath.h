@@ -14,7 +14,6 @@
 class CBrowsePath : public CDialog {
 public:
     CBrowsePath(HWND parent, const std::string& initialDir, const std::string& title);
-    ~CBrowsePath() override;
 
     std::string m_strPath; // the result
     CStatic m_lblPath;
@@ -27,8 +26,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
     void OnSelendokDrives();
     void OnDirChanged();

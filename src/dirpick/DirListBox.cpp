@@ -1,6 +1,5 @@
 #include "dirpick/DirListBox.h"
 
-#include "dirpick/OwnerDrawnItem.h"
 #include "fw/Afx.h"
 #include "fw/Gdi.h"
 #include "resource.h"
@@ -13,12 +12,6 @@
 
 namespace {
 
-// Shared by every directory list of the process; loaded once, never freed.
-HICON g_hFolderClosed = nullptr;
-HICON g_hFolderOpen = nullptr;
-HBITMAP g_hFocusPattern = nullptr;
-
-constexpr int kIconSize = 16;
 constexpr int kIndentStep = 10;
 constexpr int kIndentBase = 3;
 constexpr int kTextGap = 20;
@@ -51,35 +44,12 @@ bool Probe(const std::string& pattern)
 
 } // namespace
 
-DirListBox::DirListBox()
-{
-    LoadImages();
-}
-
-DirListBox::~DirListBox()
-{
-    // Destroyed here, while the entries can still be freed by this class.
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
-}
-
-void DirListBox::LoadImages()
-{
-    HINSTANCE instance = AfxGetInstanceHandle();
-    if (!g_hFolderClosed)
-        g_hFolderClosed = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FOLDER_CLOSED));
-    if (!g_hFolderOpen)
-        g_hFolderOpen = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FOLDER_OPEN));
-    if (!g_hFocusPattern)
-        g_hFocusPattern = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOCUS_PATTERN));
-}
-
-BOOL DirListBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
+bool DirListBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
                         const std::string& initialDir)
 {
     style |= WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_OWNERDRAWFIXED | LBS_SORT | LBS_NOTIFY;
     if (!CreateEx(0, "LISTBOX", "", style, rect, parent, id))
-        return FALSE;
+        return false;
     if (initialDir.empty()) {
         char current[260] = "";
         GetCurrentDirectoryA(sizeof current, current);
@@ -87,10 +57,10 @@ BOOL DirListBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
     } else {
         FillDirectory(initialDir);
     }
-    SetRedraw(TRUE);
+    SetRedraw(true);
     Invalidate();
     NotifyParent();
-    return TRUE;
+    return true;
 }
 
 const DirItem* DirListBox::ItemAt(int index) const
@@ -116,32 +86,31 @@ int DirListBox::InsertPathItems(std::string& path)
             break;
         accumulated = candidate;
         rest.erase(0, slash + 1);
-        auto* item = new DirItem{component, 1, static_cast<signed char>(count)};
-        if (InsertString(-1, reinterpret_cast<LPARAM>(item)) < 0)
-            delete item;
+        AddItem(std::make_unique<DirItem>(DirItem{component, 1, static_cast<signed char>(count)}));
         ++count;
     }
     path = accumulated;
     return count;
 }
 
-BOOL DirListBox::FillDirectory(const std::string& path)
+bool DirListBox::FillDirectory(const std::string& path)
 {
-    SetRedraw(FALSE);
+    SetRedraw(false);
     m_strDirectory = path;
     ResetContent();
+    m_items.clear();
 
     std::string q = path;
     if (!EndsWithBackslash(q))
         q += '\\';
     int n = InsertPathItems(q);
     if (n == 0)
-        return FALSE;
+        return false;
 
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((q + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
-        return FALSE;
+        return false;
     std::vector<std::unique_ptr<DirItem>> subdirs;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -161,13 +130,17 @@ BOOL DirListBox::FillDirectory(const std::string& path)
                      [](const std::unique_ptr<DirItem>& a, const std::unique_ptr<DirItem>& b) {
                          return CompareDirItems(*a, *b) < 0;
                      });
-    SendMessage(LB_INITSTORAGE, subdirs.size() + static_cast<size_t>(n),
+    Send(LB_INITSTORAGE, subdirs.size() + static_cast<size_t>(n),
                 static_cast<LPARAM>(subdirs.size() * sizeof(DirItem)));
-    for (auto& item : subdirs) {
-        if (InsertString(-1, reinterpret_cast<LPARAM>(item.get())) >= 0)
-            item.release(); // the entry owns it now
-    }
-    return TRUE;
+    for (auto& item : subdirs)
+        AddItem(std::move(item));
+    return true;
+}
+
+void DirListBox::AddItem(std::unique_ptr<DirItem> item)
+{
+    if (InsertString(-1, reinterpret_cast<LPARAM>(item.get())) >= 0)
+        m_items.push_back(std::move(item));
 }
 
 int DirListBox::CompareDirItems(const DirItem& a, const DirItem& b)
@@ -184,18 +157,6 @@ int DirListBox::CompareItem(COMPAREITEMSTRUCT* compare)
     if (!a || !b)
         return 0;
     return CompareDirItems(*a, *b);
-}
-
-void DirListBox::DeleteItem(DELETEITEMSTRUCT* del)
-{
-    delete reinterpret_cast<DirItem*>(del->itemData);
-    del->itemData = 0;
-    CListBox::DeleteItem(del);
-}
-
-void DirListBox::MeasureItem(MEASUREITEMSTRUCT* measure)
-{
-    measure->itemHeight = static_cast<UINT>(m_nItemHeight);
 }
 
 std::string DirListBox::GetDirectory() const
@@ -242,7 +203,7 @@ void DirListBox::NotifyParent()
                    reinterpret_cast<LPARAM>(m_hWnd));
 }
 
-void DirListBox::SetDirectory(std::string path, int redraw)
+void DirListBox::SetDirectory(std::string path, bool redraw)
 {
     const std::string previous = m_strDirectory;
     while (!FillDirectory(path)) {
@@ -258,7 +219,7 @@ void DirListBox::SetDirectory(std::string path, int redraw)
         path = previous;
     }
     if (redraw) {
-        SendMessage(WM_SETREDRAW, static_cast<WPARAM>(redraw));
+        SetRedraw(true);
         Invalidate();
     }
 }
@@ -284,49 +245,22 @@ void DirListBox::OpenSelected()
     if (target.empty() || !selected)
         return;
     DirItem key{selected->name, 0, ANY_LEVEL};
-    SetDirectory(target, 0);
+    SetDirectory(target, false);
     if (!EndsWithBackslash(key.name))
         key.name += '\\';
     SelectEqual(key);
     NotifyParent();
-    SetRedraw(TRUE);
+    SetRedraw(true);
     Invalidate();
-}
-
-BOOL DirListBox::OnDblclk()
-{
-    OpenSelected();
-    return FALSE;
 }
 
 bool DirListBox::OnNotify(UINT code)
 {
+    // A double-click opens the entry; the parent hears of it only through
+    // DLN_DIRCHANGED.
     if (code == LBN_DBLCLK)
-        return OnDblclk() != FALSE;
+        OpenSelected();
     return false;
-}
-
-LRESULT DirListBox::OnGetDlgCode(WPARAM wParam, LPARAM lParam)
-{
-    return Default(WM_GETDLGCODE, wParam, lParam) | DLGC_WANTALLKEYS;
-}
-
-void DirListBox::UseParentFont(HDC)
-{
-    m_pFont = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
-}
-
-int DirListBox::OnCreate(LPARAM createStruct)
-{
-    if (Default(WM_CREATE, 0, createStruct) == -1)
-        return -1;
-    UseParentFont(nullptr);
-    m_nTextHeight = MeasureTextHeight(m_hWnd, m_pFont);
-    m_nItemHeight = m_nTextHeight > kIconSize ? m_nTextHeight : kIconSize;
-    // The list asked its parent for the height before this point, when the
-    // parent could not yet tell it from other windows: set it now.
-    SetItemHeight(0, m_nItemHeight);
-    return 0;
 }
 
 void DirListBox::OnKeyDown(UINT key, WPARAM wParam, LPARAM lParam)
@@ -351,31 +285,24 @@ LRESULT DirListBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_GETDLGCODE:
-        return OnGetDlgCode(wParam, lParam);
-    case WM_CREATE:
-        return OnCreate(lParam);
+        return Default(msg, wParam, lParam) | DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wParam), wParam, lParam);
         return 0;
     default:
-        return CListBox::WindowProc(msg, wParam, lParam);
+        return OwnerDrawnList::WindowProc(msg, wParam, lParam);
     }
 }
 
-void DirListBox::DrawItem(DRAWITEMSTRUCT* draw)
+bool DirListBox::Describe(const DRAWITEMSTRUCT& draw, ItemLook& look) const
 {
-    if (!m_pFont)
-        UseParentFont(draw->hDC);
-    if (static_cast<int>(draw->itemID) == -1)
-        return;
-    const DirItem* item = ItemAt(static_cast<int>(draw->itemID));
+    const DirItem* item = ItemAt(static_cast<int>(draw.itemID));
     if (!item)
-        return;
-    HICON icon = item->isPathItem ? g_hFolderOpen : g_hFolderClosed;
-
-    OwnerDrawnItem painter(*draw, m_pFont);
-    const int indent = draw->rcItem.left + kIndentStep * item->level + kIndentBase;
-    painter.DrawIcon(icon, indent, m_nItemHeight);
-    painter.DrawText(item->name, indent + kTextGap, m_nItemHeight, m_nTextHeight);
-    painter.DrawFocusFrame(g_hFocusPattern);
+        return false;
+    const ListImages& images = ListImages::Get();
+    look.icon = item->isPathItem ? images.FolderOpen() : images.FolderClosed();
+    look.iconLeft = kIndentStep * item->level + kIndentBase;
+    look.textLeft = look.iconLeft + kTextGap;
+    look.text = item->name;
+    return true;
 }

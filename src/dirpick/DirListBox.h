@@ -5,9 +5,12 @@
 // parent with a posted DLN_DIRCHANGED notification.
 #pragma once
 
+#include "dirpick/OwnerDrawnList.h"
 #include "fw/ListBox.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 // WM_COMMAND notification code: the list shows another directory.
 constexpr UINT DLN_DIRCHANGED = 101;
@@ -15,7 +18,7 @@ constexpr UINT DLN_DIRCHANGED = 101;
 // A search key's level: it matches an entry by name alone.
 constexpr signed char ANY_LEVEL = -1; // 0xFF
 
-// The record behind every entry; the entry owns it.
+// The record behind every entry.
 struct DirItem {
     // A path component with its trailing backslash (the drive root: letter,
     // colon, backslash), or a subdirectory's name without one.
@@ -24,65 +27,56 @@ struct DirItem {
     signed char level = 0;        // path components 0, 1, 2...; subdirectories: their count
 };
 
-class DirListBox : public CListBox {
+class DirListBox : public OwnerDrawnList<CListBox> {
 public:
-    DirListBox();
-    ~DirListBox() override;
-
     // Creates the list window and fills it with initialDir (the current
     // directory when empty); posts DLN_DIRCHANGED once.
-    BOOL Create(DWORD style, const RECT& rect, HWND parent, UINT id, const std::string& initialDir);
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id, const std::string& initialDir);
 
-    void DrawItem(DRAWITEMSTRUCT* draw) override;
-    void MeasureItem(MEASUREITEMSTRUCT* measure) override;
     int CompareItem(COMPAREITEMSTRUCT* compare) override;
-    void DeleteItem(DELETEITEMSTRUCT* del) override;
     bool OnNotify(UINT code) override;
 
     // Shows a directory; when it cannot be read, asks Retry/Cancel and on
     // Cancel falls back to the directory shown before. Posts nothing.
-    virtual void SetDirectory(std::string path, int redraw);
+    void SetDirectory(std::string path, bool redraw);
     // The shown directory, always ending in a backslash.
-    virtual std::string GetDirectory() const;
+    std::string GetDirectory() const;
     // The full path of the selected entry, ending in a backslash; empty
     // when nothing is selected.
-    virtual std::string GetSelectedPath() const;
-    // Posts DLN_DIRCHANGED to the parent.
-    virtual void NotifyParent();
-    // Rebuilds the list for path without asking anybody. FALSE when not
+    std::string GetSelectedPath() const;
+    // Rebuilds the list for path without asking anybody. False when not
     // even the path's first component or the directory listing could be
     // read. Leaves drawing suspended.
-    virtual BOOL FillDirectory(const std::string& path);
-    // Borrows the parent window's font.
-    virtual void UseParentFont(HDC dc);
-    // Appends an entry for every leading component of path that exists and
-    // cuts path down to them. Returns the number of entries.
-    virtual int InsertPathItems(std::string& path);
-    // Loads the images shared by every directory list.
-    virtual void LoadImages();
+    bool FillDirectory(const std::string& path);
 
     // The comparison of the list, for its order and for finding an entry
     // again: by level, then by name in the user's locale without regard to
     // case; a key of ANY_LEVEL compares by name alone.
     static int CompareDirItems(const DirItem& a, const DirItem& b);
 
-    int m_nTextHeight = 0;
-    int m_nItemHeight = 0;
+    // The directory last asked for, as it was asked for.
     std::string m_strDirectory;
-    HFONT m_pFont = nullptr; // the parent's; never deleted here
 
 protected:
+    bool Describe(const DRAWITEMSTRUCT& draw, ItemLook& look) const override;
+    void ApplyItemHeight() override { SetItemHeight(0, m_nItemHeight); }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-    BOOL OnDblclk();
-    LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
-    int OnCreate(LPARAM createStruct);
-    void OnKeyDown(UINT key, WPARAM wParam, LPARAM lParam);
 
 private:
     const DirItem* ItemAt(int index) const;
+    // Appends an entry for every leading component of path that exists and
+    // cuts path down to them. Returns the number of entries.
+    int InsertPathItems(std::string& path);
+    // Adds an entry that the list shows and this object owns.
+    void AddItem(std::unique_ptr<DirItem> item);
+    // Posts DLN_DIRCHANGED to the parent.
+    void NotifyParent();
     // Opens the selected entry (double-click or Enter).
     void OpenSelected();
     // Selects the first entry from the top that compares equal to key.
     void SelectEqual(const DirItem& key);
+    void OnKeyDown(UINT key, WPARAM wParam, LPARAM lParam);
+
+    // The records behind the entries; the list holds pointers to them.
+    std::vector<std::unique_ptr<DirItem>> m_items;
 };

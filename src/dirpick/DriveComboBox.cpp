@@ -1,6 +1,5 @@
 #include "dirpick/DriveComboBox.h"
 
-#include "dirpick/OwnerDrawnItem.h"
 #include "fw/Afx.h"
 #include "fw/Gdi.h"
 #include "resource.h"
@@ -9,21 +8,6 @@
 
 namespace {
 
-// Shared by every drive list of the process; loaded once, never freed.
-HICON g_hDriveIcons[8] = {};
-HBITMAP g_hFocusPattern = nullptr;
-
-// The icon resource of every DriveKind (index = kind).
-constexpr WORD kIconIds[8] = {0,
-                              IDI_DRIVE_FLOPPY,
-                              IDI_DRIVE_FIXED,
-                              IDI_DRIVE_REMOTE,
-                              IDI_DRIVE_CDROM,
-                              IDI_DRIVE_RAM,
-                              IDI_DRIVE_REMOVABLE,
-                              IDI_DRIVE_COMPRESSED};
-
-constexpr int kIconSize = 16;
 constexpr int kVisibleDrives = 8; // the dropped list shows this many without scrolling
 constexpr int kIconLeft = 3;
 constexpr int kTextLeftWithIcon = 23;
@@ -39,32 +23,18 @@ std::string RootOf(const std::string& path)
 
 } // namespace
 
-DriveComboBox::DriveComboBox()
-{
-    LoadImages();
-}
-
-void DriveComboBox::LoadImages()
-{
-    HINSTANCE instance = AfxGetInstanceHandle();
-    for (int kind = FloppyAB; kind <= Compressed; ++kind) {
-        if (!g_hDriveIcons[kind])
-            g_hDriveIcons[kind] = LoadIconA(instance, MAKEINTRESOURCEA(kIconIds[kind]));
-    }
-    if (!g_hFocusPattern)
-        g_hFocusPattern = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOCUS_PATTERN));
-}
-
-BOOL DriveComboBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
+bool DriveComboBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
     style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_OWNERDRAWFIXED | CBS_DROPDOWNLIST;
     if (!CreateEx(0, "COMBOBOX", "", style, rect, parent, id))
-        return FALSE;
+        return false;
     m_nOptions = style & (DCS_LABEL | DCS_FREESPACE | DCS_ICONS);
     FillDrives();
-    SelectCurrentDrive();
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    SelectDriveOf(current);
     FitDroppedList();
-    return TRUE;
+    return true;
 }
 
 void DriveComboBox::FitDroppedList()
@@ -75,7 +45,7 @@ void DriveComboBox::FitDroppedList()
     // either way one this tall has room enough.
     RECT field = {0, 0, 0, 0}, dropped = {0, 0, 0, 0};
     GetWindowRect(&field);
-    SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     const int fieldHeight = field.bottom - field.top;
     const int listHeight = kVisibleDrives * m_nItemHeight + 2 * GetSystemMetrics(SM_CYBORDER);
     if (dropped.bottom - dropped.top >= fieldHeight + listHeight)
@@ -155,74 +125,23 @@ void DriveComboBox::SelectDriveOf(const std::string& path)
     SelectString(-1, RootOf(path).c_str());
 }
 
-void DriveComboBox::GetSelectedDrive(std::string& root) const
+std::string DriveComboBox::SelectedDrive() const
 {
-    int sel = GetCurSel();
-    if (sel < 0) {
-        root.clear();
-        return;
-    }
-    root = RootOf(GetLBText(sel));
+    const int sel = GetCurSel();
+    return sel < 0 ? std::string() : RootOf(GetLBText(sel));
 }
 
-void DriveComboBox::SelectCurrentDrive()
+bool DriveComboBox::Describe(const DRAWITEMSTRUCT& draw, ItemLook& look) const
 {
-    char current[260] = "";
-    GetCurrentDirectoryA(sizeof current, current);
-    SelectDriveOf(current);
-}
-
-void DriveComboBox::UseParentFont(HDC)
-{
-    m_pFont = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
-}
-
-void DriveComboBox::MeasureItem(MEASUREITEMSTRUCT* measure)
-{
-    measure->itemHeight = static_cast<UINT>(m_nItemHeight);
-}
-
-int DriveComboBox::OnCreate(LPARAM createStruct)
-{
-    if (Default(WM_CREATE, 0, createStruct) == -1)
-        return -1;
-    UseParentFont(nullptr);
-    m_nTextHeight = MeasureTextHeight(m_hWnd, m_pFont);
-    m_nItemHeight = m_nTextHeight > kIconSize ? m_nTextHeight : kIconSize;
-    // The combo box asked its parent for the heights before this point, when
-    // the parent could not yet tell it from other windows: set them now.
-    SetItemHeight(-1, m_nItemHeight);
-    SetItemHeight(0, m_nItemHeight);
-    return 0;
-}
-
-LRESULT DriveComboBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_CREATE)
-        return OnCreate(lParam);
-    return CComboBox::WindowProc(msg, wParam, lParam);
-}
-
-void DriveComboBox::DrawItem(DRAWITEMSTRUCT* draw)
-{
-    if (!m_pFont)
-        UseParentFont(draw->hDC);
-    if (static_cast<int>(draw->itemID) == -1)
-        return;
-    int position = static_cast<int>(draw->itemID);
-    if (draw->itemState & ODS_COMBOBOXEDIT)
-        position = GetCurSel();
+    const int position = (draw.itemState & ODS_COMBOBOXEDIT) ? GetCurSel() : static_cast<int>(draw.itemID);
     if (position < 0)
-        return;
-    LPARAM kind = GetItemData(position);
-    HICON icon = (kind >= FloppyAB && kind <= Compressed) ? g_hDriveIcons[kind] : nullptr;
-
-    OwnerDrawnItem painter(*draw, m_pFont);
-    int textLeft = draw->rcItem.left + kTextLeftPlain;
+        return false;
+    look.textLeft = kTextLeftPlain;
     if (m_nOptions & DCS_ICONS) {
-        painter.DrawIcon(icon, draw->rcItem.left + kIconLeft, m_nItemHeight);
-        textLeft = draw->rcItem.left + kTextLeftWithIcon;
+        look.icon = ListImages::Get().Drive(static_cast<int>(GetItemData(position)));
+        look.iconLeft = kIconLeft;
+        look.textLeft = kTextLeftWithIcon;
     }
-    painter.DrawText(GetLBText(position), textLeft, m_nItemHeight, m_nTextHeight);
-    painter.DrawFocusFrame(g_hFocusPattern);
+    look.text = GetLBText(position);
+    return true;
 }

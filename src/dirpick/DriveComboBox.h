@@ -5,6 +5,7 @@
 // CD-ROM drives are never asked anything, so no medium is touched.
 #pragma once
 
+#include "dirpick/OwnerDrawnList.h"
 #include "fw/ComboBox.h"
 
 #include <cstdint>
@@ -26,44 +27,34 @@ enum DriveKind : int {
     Compressed = 7,
 };
 
-class DriveComboBox : public CComboBox {
+class DriveComboBox : public OwnerDrawnList<CComboBox> {
 public:
-    DriveComboBox();
-
     // Creates the combo box window, adds the drives and selects the drive
     // of the current directory.
-    BOOL Create(DWORD style, const RECT& rect, HWND parent, UINT id);
-
-    void DrawItem(DRAWITEMSTRUCT* draw) override;
-    void MeasureItem(MEASUREITEMSTRUCT* measure) override;
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
 
     // Selects the drive that path lies on; no change when none matches.
-    virtual void SelectDriveOf(const std::string& path);
+    void SelectDriveOf(const std::string& path);
     // The root of the selected drive, such as "c:\", or empty.
-    virtual void GetSelectedDrive(std::string& root) const;
-    // Selects the drive of the process's current directory.
-    virtual void SelectCurrentDrive();
-    // Adds an item for every present drive letter.
-    virtual void FillDrives();
-    // Borrows the parent window's font.
-    virtual void UseParentFont(HDC dc);
-    // Loads the images shared by every drive list.
-    virtual void LoadImages();
+    std::string SelectedDrive() const;
 
     // A byte count as the list shows it: one decimal and the unit, from
     // "k" up to "T" (0 gives "0.0k", 1048577 gives "1.0M").
     static std::string FormatAmount(uint64_t bytes);
 
-    int m_nTextHeight = 0;
-    int m_nItemHeight = 0;
-    UINT m_nOptions = 0;
-    HFONT m_pFont = nullptr; // the parent's; never deleted here
-
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    int OnCreate(LPARAM createStruct);
+    bool Describe(const DRAWITEMSTRUCT& draw, ItemLook& look) const override;
+    void ApplyItemHeight() override
+    {
+        SetItemHeight(-1, m_nItemHeight);
+        SetItemHeight(0, m_nItemHeight);
+    }
 
 private:
+    // Adds an item for every present drive letter.
+    void FillDrives();
     // Makes the dropped list tall enough for eight drives.
     void FitDroppedList();
+
+    UINT m_nOptions = 0;
 };

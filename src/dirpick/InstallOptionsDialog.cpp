@@ -28,15 +28,15 @@ void InstallOptionsDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_OPTIONS_TARGET, m_editTarget);
 }
 
-BOOL InstallOptionsDialog::OnInitDialog()
+bool InstallOptionsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_btnPartial.SetCheck(m_fullInstall ? BST_UNCHECKED : BST_CHECKED);
     m_btnFull.SetCheck(m_fullInstall ? BST_CHECKED : BST_UNCHECKED);
     // No length limit on the box: a limit would cut a pasted path without a
     // word. A target that is too long is refused whole instead.
-    m_editTarget.SetWindowText(m_installPath.c_str());
-    return TRUE;
+    m_editTarget.SetText(m_installPath.c_str());
+    return true;
 }
 
 bool InstallOptionsDialog::AcceptTarget(const std::string& target)
@@ -50,7 +50,7 @@ bool InstallOptionsDialog::AcceptTarget(const std::string& target)
 
 void InstallOptionsDialog::OnOK()
 {
-    const std::string target = m_editTarget.GetWindowText();
+    const std::string target = m_editTarget.Text();
     if (!AcceptTarget(target)) {
         m_editTarget.SetFocus();
         return;
@@ -60,18 +60,18 @@ void InstallOptionsDialog::OnOK()
     CDialog::OnOK();
 }
 
-BOOL InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
+bool InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id == IDC_OPTIONS_BROWSE && code == BN_CLICKED) {
         BrowseTarget();
-        return TRUE;
+        return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
 
 void InstallOptionsDialog::BrowseTarget()
 {
-    m_installPath = m_editTarget.GetWindowText();
+    m_installPath = m_editTarget.Text();
 
     CBrowsePath browser(m_hWnd, m_installPath, kBrowseTitle);
     if (browser.DoModal() == IDOK) {
@@ -86,5 +86,5 @@ void InstallOptionsDialog::BrowseTarget()
             m_installPath = path;
     }
 
-    m_editTarget.SetWindowText(m_installPath.c_str());
+    m_editTarget.SetText(m_installPath.c_str());
 }

@@ -23,9 +23,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    bool OnInitDialog() override;
     void OnOK() override;
-    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
     // The "..." button: the directory browser.
     void BrowseTarget();

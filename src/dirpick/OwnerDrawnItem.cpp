@@ -40,7 +40,7 @@ void OwnerDrawnItem::DrawIcon(HICON icon, int x, int itemHeight)
                    kIconSize, 0, static_cast<HBRUSH>(m_backBrush.m_hObject), DI_NORMAL);
 }
 
-void OwnerDrawnItem::DrawText(const std::string& text, int x, int itemHeight, int textHeight)
+void OwnerDrawnItem::PaintText(const std::string& text, int x, int itemHeight, int textHeight)
 {
     TextOutA(m_draw.hDC, x, m_draw.rcItem.top + (itemHeight - textHeight) / 2, text.c_str(),
              static_cast<int>(text.size()));

@@ -19,7 +19,7 @@ public:
     // A 16 x 16 icon at x, centred in an item of the given height.
     void DrawIcon(HICON icon, int x, int itemHeight);
     // The text at x, centred as the measured text height says.
-    void DrawText(const std::string& text, int x, int itemHeight, int textHeight);
+    void PaintText(const std::string& text, int x, int itemHeight, int textHeight);
     // The dotted frame around a focused item, from an 8 x 8 pattern.
     void DrawFocusFrame(HBITMAP pattern);
 

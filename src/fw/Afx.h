@@ -35,6 +35,11 @@ private:
     HWND m_hDisabledTop = nullptr;
 };
 
+// The one place an exception that escaped a window's handler reaches: it
+// tells the user in a message box and ends the program, since whatever the
+// handler was doing is left half done. Call it inside a catch block.
+[[noreturn]] void AfxAbortOnEscapedException();
+
 // Registers the common control classes the dialog templates use (progress
 // bars). Safe to call any number of times.
 void AfxInitCommonControls();

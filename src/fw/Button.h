@@ -4,6 +4,6 @@
 
 class CButton : public COwnerDrawControl {
 public:
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-    void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
+    int GetCheck() const { return static_cast<int>(Send(BM_GETCHECK)); }
+    void SetCheck(int check) { Send(BM_SETCHECK, static_cast<WPARAM>(check)); }
 };

@@ -6,38 +6,38 @@
 
 class CComboBox : public COwnerDrawControl {
 public:
-    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
-    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
-    int AddString(const char* text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int AddString(const char* text) { return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
     int SelectString(int start, const char* text)
     {
-        return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text)));
+        return static_cast<int>(Send(CB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text)));
     }
     LPARAM GetItemData(int index) const
     {
-        return static_cast<LPARAM>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
+        return static_cast<LPARAM>(Send(CB_GETITEMDATA, static_cast<WPARAM>(index)));
     }
     int SetItemData(int index, LPARAM data)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), data));
+        return static_cast<int>(Send(CB_SETITEMDATA, static_cast<WPARAM>(index), data));
     }
     std::string GetLBText(int index) const
     {
-        int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
+        int length = static_cast<int>(Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
         if (length < 0)
             return std::string();
         std::string text(static_cast<size_t>(length) + 1, '\0');
-        SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(length));
         return text;
     }
     int SetItemHeight(int index, int height)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(index), height));
+        return static_cast<int>(Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(index), height));
     }
     int GetItemHeight(int index) const
     {
-        return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(index)));
+        return static_cast<int>(Send(CB_GETITEMHEIGHT, static_cast<WPARAM>(index)));
     }
 };

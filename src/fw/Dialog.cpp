@@ -29,12 +29,6 @@ CDialog::CDialog(UINT templateId, HWND parent)
 {
 }
 
-CDialog::~CDialog()
-{
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
-}
-
 INT_PTR CDialog::DoModal()
 {
     AfxInitCommonControls();
@@ -43,10 +37,10 @@ INT_PTR CDialog::DoModal()
                            &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-BOOL CDialog::Create(HWND parent)
+bool CDialog::Create(HWND parent)
 {
     if (m_hWnd)
-        return FALSE;
+        return false;
     AfxInitCommonControls();
     if (parent)
         m_hWndParent = parent;
@@ -61,27 +55,25 @@ void CDialog::EndDialog(INT_PTR result)
     ::EndDialog(m_hWnd, result);
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate)
+void CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
 }
 
 void CDialog::DoDataExchange(CDataExchange*)
 {
 }
 
-BOOL CDialog::OnInitDialog()
+bool CDialog::OnInitDialog()
 {
-    UpdateData(FALSE);
-    return TRUE;
+    UpdateData(false);
+    return true;
 }
 
 void CDialog::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
+    UpdateData(true);
     EndDialog(IDOK);
 }
 
@@ -90,19 +82,19 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-BOOL CDialog::OnCommand(UINT id, UINT code, HWND)
+bool CDialog::OnCommand(UINT id, UINT code, HWND)
 {
     if (code != BN_CLICKED)
-        return FALSE;
+        return false;
     if (id == IDOK) {
         OnOK();
-        return TRUE;
+        return true;
     }
     if (id == IDCANCEL) {
         OnCancel();
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
 bool CDialog::ReflectToControl(HWND control, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -171,6 +163,6 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, L
     try {
         return dialog->WindowProc(msg, wParam, lParam);
     } catch (...) {
-        return FALSE;
+        AfxAbortOnEscapedException();
     }
 }

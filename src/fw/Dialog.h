@@ -11,12 +11,12 @@ class CDialog;
 // and its members.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
+    CDataExchange(CDialog* dialog, bool saveAndValidate)
         : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate)
     {
     }
     CDialog* m_pDlgWnd;
-    BOOL m_bSaveAndValidate; // TRUE: controls to members
+    bool m_bSaveAndValidate; // true: controls to members
 };
 
 // Ties a control object to the dialog item with that id, on the first
@@ -28,34 +28,33 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, HWND parent = nullptr);
-    ~CDialog() override;
 
     // Runs the dialog modally; returns what EndDialog was given, or -1 when
     // the dialog could not be created. Without a parent the active window
     // owns the dialog and stays disabled while it is open.
     virtual INT_PTR DoModal();
     // Creates the dialog modelessly; the window shows when its template says so.
-    BOOL Create(HWND parent = nullptr);
+    bool Create(HWND parent = nullptr);
 
     void EndDialog(INT_PTR result);
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    void UpdateData(bool saveAndValidate = true);
 
     UINT m_nIDTemplate;
 
 protected:
     // Binds controls and exchanges values; called by UpdateData.
     virtual void DoDataExchange(CDataExchange* pDX);
-    // The base step exchanges the members into the controls. TRUE puts the
+    // The base step exchanges the members into the controls. true puts the
     // focus on the first tab stop.
-    virtual BOOL OnInitDialog();
+    virtual bool OnInitDialog();
     // Exchanges the controls into the members and ends the dialog with IDOK.
     virtual void OnOK();
     // Ends the dialog with IDCANCEL.
     virtual void OnCancel();
     // A command from a button, the keyboard or a control notification that
     // its control did not consume. The base routes IDOK and IDCANCEL.
-    // Returns TRUE when handled.
-    virtual BOOL OnCommand(UINT id, UINT code, HWND control);
+    // Returns true when handled.
+    virtual bool OnCommand(UINT id, UINT code, HWND control);
 
     // The dialog procedure of this object: returns nonzero when the message
     // was handled (or the result itself, for the messages whose result a

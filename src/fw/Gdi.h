@@ -12,17 +12,39 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
-    BOOL DeleteObject()
+    void DeleteObject()
     {
-        if (!m_hObject)
-            return FALSE;
-        BOOL deleted = ::DeleteObject(m_hObject);
+        if (m_hObject)
+            ::DeleteObject(m_hObject);
         m_hObject = nullptr;
-        return deleted;
     }
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     HGDIOBJ m_hObject = nullptr;
+};
+
+// An icon of its own (not a shared one), destroyed with its owner.
+class CIcon {
+public:
+    CIcon() = default;
+    explicit CIcon(HICON icon) : m_hIcon(icon) {}
+    ~CIcon()
+    {
+        if (m_hIcon)
+            DestroyIcon(m_hIcon);
+    }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+    operator HICON() const { return m_hIcon; }
+
+    // Icon resource `id` of the module at the system's default icon size.
+    static HICON Load(HINSTANCE module, UINT id)
+    {
+        return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    }
+
+private:
+    HICON m_hIcon = nullptr;
 };
 
 // The painting context of a WM_PAINT message.

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <exception>
+
 namespace {
 
 std::string LoadAppTitle()
@@ -35,9 +37,9 @@ int CWinApp::Main(HINSTANCE instance)
     return Run();
 }
 
-BOOL CWinApp::InitInstance()
+bool CWinApp::InitInstance()
 {
-    return TRUE;
+    return true;
 }
 
 int CWinApp::Run()
@@ -121,6 +123,21 @@ int AfxMessageBox(const char* text, UINT type, HWND parent)
 {
     CModalOwner owner(parent);
     return MessageBoxA(owner.Get(), text, AfxGetAppTitle(), type);
+}
+
+void AfxAbortOnEscapedException()
+{
+    std::string what = "nieznany";
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        what = error.what();
+    } catch (...) {
+    }
+    const std::string text = "Wystąpił nieoczekiwany błąd programu (" + what + ").\n"
+                             "Program zostanie zamknięty.";
+    MessageBoxA(nullptr, text.c_str(), AfxGetAppTitle(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    ExitProcess(3);
 }
 
 void AfxInitCommonControls()

@@ -18,8 +18,8 @@ public:
     // process's exit code.
     int Main(HINSTANCE instance);
 
-    // Start-up of the program; FALSE ends it at once.
-    virtual BOOL InitInstance();
+    // Start-up of the program; false ends it at once.
+    virtual bool InitInstance();
     // The message loop. With no main window it ends at once.
     virtual int Run();
 

@@ -1,23 +1,40 @@
 #include "fw/Wnd.h"
 
+#include "fw/Afx.h"
+
+#include <utility>
+
 namespace {
 
 // The window property that points from a window to its object.
 const char kObjectProp[] = "JexFwObject";
 
-// The object waiting for the window that CreateEx is making.
-CWnd* g_pWndBeingCreated = nullptr;
-HHOOK g_hCreationHook = nullptr;
+// One window that CreateEx is making on this thread: the object waiting for
+// it and the hook that ties the two. A window made while another one is
+// being made (from its WM_CREATE, say) has a record of its own.
+struct Creation {
+    CWnd* waiting;
+    HHOOK hook;
+    Creation* outer;
+};
+
+Creation*& CurrentCreation()
+{
+    thread_local Creation* current = nullptr;
+    return current;
+}
 
 } // namespace
 
 CWnd::~CWnd()
 {
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
-    // A window that outlives its object must not call back into it.
-    if (m_hWnd)
+    // The derived part of this object is gone already, so its window must
+    // not reach it any more: untied first, then destroyed. Windows are
+    // normally destroyed by their owners before their objects go.
+    if (HWND hwnd = m_hWnd) {
         Detach();
+        ::DestroyWindow(hwnd);
+    }
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
@@ -45,60 +62,58 @@ void CWnd::Detach()
     m_hWnd = nullptr;
 }
 
-BOOL CWnd::SubclassWindow(HWND hwnd)
+bool CWnd::SubclassWindow(HWND hwnd)
 {
     if (!hwnd || m_hWnd || FromHandle(hwnd))
-        return FALSE;
+        return false;
     Attach(hwnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
-    return TRUE;
+    return true;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, HWND parent)
+bool CWnd::SubclassDlgItem(UINT id, HWND parent)
 {
     return SubclassWindow(::GetDlgItem(parent, static_cast<int>(id)));
 }
 
 LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && g_pWndBeingCreated) {
-        CWnd* wnd = g_pWndBeingCreated;
-        g_pWndBeingCreated = nullptr;
-        wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
-    }
-    return CallNextHookEx(g_hCreationHook, code, wParam, lParam);
+    Creation* creation = CurrentCreation();
+    if (code == HCBT_CREATEWND && creation && creation->waiting)
+        std::exchange(creation->waiting, nullptr)->SubclassWindow(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(creation ? creation->hook : nullptr, code, wParam, lParam);
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                     const RECT& rect, HWND parent, UINT id)
 {
     if (m_hWnd)
-        return FALSE;
-    g_hCreationHook = SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
-    g_pWndBeingCreated = this;
+        return false;
+    Creation creation = {this, nullptr, CurrentCreation()};
+    CurrentCreation() = &creation;
+    creation.hook = SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
     HWND hwnd = CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
                                 rect.right - rect.left, rect.bottom - rect.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                 GetModuleHandleA(nullptr), nullptr);
-    g_pWndBeingCreated = nullptr;
-    UnhookWindowsHookEx(g_hCreationHook);
-    g_hCreationHook = nullptr;
+    UnhookWindowsHookEx(creation.hook);
+    CurrentCreation() = creation.outer;
     if (!hwnd) {
         Detach();
-        return FALSE;
+        return false;
     }
-    return TRUE;
+    return true;
 }
 
-BOOL CWnd::DestroyWindow()
+bool CWnd::DestroyWindow()
 {
     if (!m_hWnd)
-        return FALSE;
-    return ::DestroyWindow(m_hWnd);
+        return false;
+    return ::DestroyWindow(m_hWnd) != FALSE;
 }
 
-std::string CWnd::GetWindowText() const
+std::string CWnd::Text() const
 {
     int length = ::GetWindowTextLengthA(m_hWnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -139,6 +154,6 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     try {
         return wnd->WindowProc(msg, wParam, lParam);
     } catch (...) {
-        return 0;
+        AfxAbortOnEscapedException();
     }
 }

@@ -23,43 +23,43 @@ public:
 
     // Creates a window of a registered class and ties it to this object
     // before its first message, so WM_NCCREATE and WM_CREATE reach it.
-    BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName,
+    bool CreateEx(DWORD exStyle, const char* className, const char* windowName,
                   DWORD style, const RECT& rect, HWND parent, UINT id);
 
     // Takes over an existing window; the old window procedure handles
     // whatever this object passes on, and is put back on WM_NCDESTROY.
-    BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, HWND parent);
+    bool SubclassWindow(HWND hwnd);
+    bool SubclassDlgItem(UINT id, HWND parent);
 
-    BOOL DestroyWindow();
+    bool DestroyWindow();
 
     // Thin wrappers over the window functions.
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageA(m_hWnd, msg, wParam, lParam);
     }
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    bool Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
+        return ::PostMessageA(m_hWnd, msg, wParam, lParam) != FALSE;
     }
-    void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
-    std::string GetWindowText() const;
-    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    void SetText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
+    std::string Text() const;
+    void EnableWindow(bool enable = true) { ::EnableWindow(m_hWnd, enable); }
+    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
-    BOOL SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags)
+    void SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags)
     {
-        return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
+        ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
     }
-    BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
-    void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-    void SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw); }
-    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void ShowWindow(int command) { ::ShowWindow(m_hWnd, command); }
+    void Invalidate(bool erase = true) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    void SetRedraw(bool redraw) { Send(WM_SETREDRAW, redraw); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(Send(WM_GETFONT)); }
 
     // A message that a parent passes back to the child it concerns
     // (owner drawing and control notifications). Return true when the

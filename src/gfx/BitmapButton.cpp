@@ -2,14 +2,14 @@
 
 #include "gfx/PaletteBitmap.h"
 
-int BitmapButton::Attach(UINT id, HWND parent, PaletteBitmap* strip, int row)
+bool BitmapButton::Attach(UINT id, HWND parent, PaletteBitmap* strip, int row)
 {
     if (!SubclassDlgItem(id, parent))
-        return 0;
+        return false;
     m_pStrip = strip;
     m_nRow = row;
     SizeToCell();
-    return 1;
+    return true;
 }
 
 void BitmapButton::SizeToCell()
@@ -54,14 +54,14 @@ LRESULT BitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         LRESULT result = Default(msg, wParam, lParam);
         if (!m_bHover) {
             Invalidate(FALSE);
-            m_bHover = 1;
+            m_bHover = true;
             SetFocus();
         }
         return result;
     }
     case WM_KILLFOCUS: {
         LRESULT result = Default(msg, wParam, lParam);
-        m_bHover = 0;
+        m_bHover = false;
         return result;
     }
     default:

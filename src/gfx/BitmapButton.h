@@ -17,9 +17,9 @@ public:
     BitmapButton() = default;
     ~BitmapButton() override = default;
 
-    // Takes over the parent's control with that id. 1 on success, 0 when
-    // the parent has no such control.
-    int Attach(UINT id, HWND parent, PaletteBitmap* strip, int row);
+    // Takes over the parent's control with that id; false when the parent
+    // has no such control.
+    bool Attach(UINT id, HWND parent, PaletteBitmap* strip, int row);
     // Gives the button the strip's cell size.
     void SizeToCell();
     // Moves the button within its parent without resizing it.
@@ -28,13 +28,13 @@ public:
 
     // The column a draw request with this item state shows.
     int CellFor(UINT itemState) const;
-    bool IsHover() const { return m_bHover != 0; }
+    bool IsHover() const { return m_bHover; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     int m_nRow = 0;
-    int m_bHover = 0;
+    bool m_bHover = false;
     PaletteBitmap* m_pStrip = nullptr;
 };

@@ -1,39 +1,32 @@
 #include "gfx/PaletteBitmap.h"
 
-PaletteBitmap::~PaletteBitmap()
-{
-    DeleteObject();
-    if (m_hPalette)
-        ::DeleteObject(m_hPalette);
-}
-
-int PaletteBitmap::LoadFromResource(UINT id)
+bool PaletteBitmap::LoadFromResource(UINT id)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
     if (!found)
-        return 0;
+        return false;
     HGLOBAL loaded = LoadResource(module, found);
     const void* dib = loaded ? LockResource(loaded) : nullptr;
     if (!dib)
-        return 0;
-    return LoadFromPackedDib(dib);
+        return false;
+    LoadFromPackedDib(dib);
+    return true;
 }
 
-int PaletteBitmap::LoadFromPackedDib(const void* dib)
+void PaletteBitmap::LoadFromPackedDib(const void* dib)
 {
     const BYTE* bytes = static_cast<const BYTE*>(dib);
     // A second load replaces the first picture.
     DeleteObject();
-    if (m_hPalette)
-        ::DeleteObject(m_hPalette);
+    m_palette.DeleteObject();
     CopyMemory(&m_header, bytes, sizeof m_header);
 
     CClientDC screen(nullptr);
     int colours = CreatePaletteFromTable(bytes);
     HPALETTE oldPalette = nullptr;
-    if (m_hPalette) {
-        oldPalette = SelectPalette(screen, m_hPalette, FALSE);
+    if (Palette()) {
+        oldPalette = SelectPalette(screen, Palette(), FALSE);
         RealizePalette(screen);
     }
     const BYTE* bits = bytes + m_header.biSize + 4 * colours;
@@ -47,12 +40,10 @@ int PaletteBitmap::LoadFromPackedDib(const void* dib)
         m_nCellHeight = m_header.biHeight;
         m_rcSource = {0, 0, m_header.biWidth - 1, m_header.biHeight - 1};
     }
-    return 1;
 }
 
 int PaletteBitmap::CreatePaletteFromTable(const BYTE* dib)
 {
-    m_hPalette = nullptr;
     if (m_header.biBitCount > 8)
         return 0;
     int colours = m_header.biClrUsed ? static_cast<int>(m_header.biClrUsed) : 1 << m_header.biBitCount;
@@ -71,7 +62,7 @@ int PaletteBitmap::CreatePaletteFromTable(const BYTE* dib)
         palette->palPalEntry[i].peBlue = table[i].rgbBlue;
         palette->palPalEntry[i].peFlags = 0;
     }
-    m_hPalette = CreatePalette(palette);
+    m_palette.m_hObject = CreatePalette(palette);
     GlobalUnlock(memory);
     GlobalFree(memory);
     return colours;
@@ -94,31 +85,30 @@ void PaletteBitmap::SetSourceRect(const RECT& rect)
     m_rcSource = rect;
 }
 
-int PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
+void PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
 {
     // A picture whose resource was missing shows nothing.
     if (!m_hObject)
-        return 1;
+        return;
     int x = m_rcSource.left + column * m_nCellWidth;
     int y = m_rcSource.top + row * m_nCellHeight;
 
     CMemoryDC memory(dc);
     HPALETTE oldPalette = nullptr;
     HPALETTE oldMemoryPalette = nullptr;
-    if (m_hPalette) {
-        oldPalette = SelectPalette(dc, m_hPalette, FALSE);
+    if (Palette()) {
+        oldPalette = SelectPalette(dc, Palette(), FALSE);
         RealizePalette(dc);
-        oldMemoryPalette = SelectPalette(memory, m_hPalette, FALSE);
+        oldMemoryPalette = SelectPalette(memory, Palette(), FALSE);
         RealizePalette(memory);
     }
     {
         CSelectObject bitmap(memory, m_hObject);
-        BitBlt(dc, destination.left, destination.top, destination.right + 1, destination.bottom + 1,
-               memory, x, y, SRCCOPY);
+        BitBlt(dc, destination.left, destination.top, destination.right - destination.left + 1,
+               destination.bottom - destination.top + 1, memory, x, y, SRCCOPY);
     }
     if (oldMemoryPalette)
         SelectPalette(memory, oldMemoryPalette, TRUE);
     if (oldPalette)
         SelectPalette(dc, oldPalette, TRUE);
-    return 1;
 }

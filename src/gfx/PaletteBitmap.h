@@ -6,29 +6,28 @@
 
 class PaletteBitmap : public CGdiObject {
 public:
-    PaletteBitmap() = default;
-    ~PaletteBitmap() override;
-
-    // 1 on success, 0 when the program has no bitmap resource with that id.
-    int LoadFromResource(UINT id);
+    // False when the program has no bitmap resource with that id; the
+    // picture then stays empty and draws nothing.
+    bool LoadFromResource(UINT id);
     // The same from a packed device-independent bitmap in memory (header,
-    // colour table, pixel bits). Returns 1.
-    int LoadFromPackedDib(const void* dib);
+    // colour table, pixel bits).
+    void LoadFromPackedDib(const void* dib);
     void SetCellSize(int width, int height);
     void GetCellSize(int* width, int* height) const;
     void SetSourceRect(const RECT& rect);
     // Copies cell (column, row) into dc; destination right and bottom are
-    // inclusive. Returns 1.
-    int Draw(HDC dc, const RECT& destination, int column, int row);
+    // inclusive.
+    void Draw(HDC dc, const RECT& destination, int column, int row);
 
     BITMAPINFOHEADER m_header = {};
     int m_nCellWidth = 0;
     int m_nCellHeight = 0;
     RECT m_rcSource = {};
-    HPALETTE m_hPalette = nullptr;
+    CGdiObject m_palette; // from the bitmap's own colour table
 
 private:
-    // Makes m_hPalette from the header and the colour table that follows it;
+    // Makes m_palette from the header and the colour table that follows it;
     // returns the number of colour table entries (0 above 8 bits per pixel).
     int CreatePaletteFromTable(const BYTE* dib);
+    HPALETTE Palette() const { return static_cast<HPALETTE>(m_palette.GetSafeHandle()); }
 };

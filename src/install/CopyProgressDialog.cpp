@@ -17,7 +17,7 @@ void CopyProgressDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_COPY_FILE_BAR, m_wndFileBar);
 }
 
-BOOL CopyProgressDialog::OnInitDialog()
+bool CopyProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_wndOverallBar.Reset();
@@ -26,7 +26,7 @@ BOOL CopyProgressDialog::OnInitDialog()
     // until the copy says what it does.
     m_lblDescription.Show("");
     m_lblFileName.Show("");
-    return TRUE;
+    return true;
 }
 
 void CopyProgressDialog::OnCancel()

@@ -25,7 +25,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    bool OnInitDialog() override;
     // The window never closes on a cancel command.
     void OnCancel() override;
 

@@ -8,6 +8,7 @@
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -52,10 +53,15 @@ bool InstallFiles(const InstallState& state, HWND owner, FileSystem& files)
 
 } // namespace
 
+size_t TargetLengthLimit()
+{
+    return std::min(MaxTargetLength(), LongestRecordableInstallPath());
+}
+
 void RunInstall(InstallState& state, OperationHost& host, FileSystem& files)
 {
     HWND owner = host.OwnerWindow();
-    InstallOptionsDialog options(state.InstallPath, state.FullInstall, MaxTargetLength(), owner);
+    InstallOptionsDialog options(state.InstallPath, state.FullInstall, TargetLengthLimit(), owner);
 
     if (!host.EnsureCd())
         return;

@@ -8,4 +8,10 @@
 #include "install/InstallState.h"
 #include "install/OperationHost.h"
 
+#include <cstddef>
+
+// The longest target the options dialog takes: every path of the manifest
+// must fit under it, and the record of it must be readable again.
+size_t TargetLengthLimit();
+
 void RunInstall(InstallState& state, OperationHost& host, FileSystem& files = RealFileSystem());

@@ -13,7 +13,7 @@ public:
     {
         if (m_bSet && text == m_strShown)
             return;
-        SetWindowText(text.c_str());
+        SetText(text.c_str());
         m_strShown = text;
         m_bSet = true;
     }

@@ -13,12 +13,12 @@ void OverwriteDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_OVERWRITE_MESSAGE, m_lblMessage);
 }
 
-BOOL OverwriteDialog::OnInitDialog()
+bool OverwriteDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_lblMessage.SetWindowText(
+    m_lblMessage.SetText(
         FillIn("Plik o nazwie '%s' już istnieje.", m_pszFileName).c_str());
-    return TRUE;
+    return true;
 }
 
 void OverwriteDialog::Answer(OverwriteAnswer answer)
@@ -27,22 +27,22 @@ void OverwriteDialog::Answer(OverwriteAnswer answer)
     EndDialog(IDOK);
 }
 
-BOOL OverwriteDialog::OnCommand(UINT id, UINT code, HWND control)
+bool OverwriteDialog::OnCommand(UINT id, UINT code, HWND control)
 {
     if (code == BN_CLICKED) {
         switch (id) {
         case IDC_OVERWRITE_NO:
             Answer(No);
-            return TRUE;
+            return true;
         case IDC_OVERWRITE_NO_ALL:
             Answer(NoToAll);
-            return TRUE;
+            return true;
         case IDC_OVERWRITE_YES:
             Answer(Yes);
-            return TRUE;
+            return true;
         case IDC_OVERWRITE_YES_ALL:
             Answer(YesToAll);
-            return TRUE;
+            return true;
         default:
             break;
         }

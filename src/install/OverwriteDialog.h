@@ -21,8 +21,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     void Answer(OverwriteAnswer answer);

@@ -15,7 +15,7 @@ void UninstallProgressDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_REMOVE_DESCRIPTION, m_lblDescription);
 }
 
-BOOL UninstallProgressDialog::OnInitDialog()
+bool UninstallProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_wndProgress.SetRange(0, 100);
@@ -23,7 +23,7 @@ BOOL UninstallProgressDialog::OnInitDialog()
     // The template's words only name the fields.
     m_lblDescription.Show("");
     m_lblFileName.Show("");
-    return TRUE;
+    return true;
 }
 
 void UninstallProgressDialog::ShowDescription(const std::string& text)

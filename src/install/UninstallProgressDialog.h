@@ -19,7 +19,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    bool OnInitDialog() override;
 
 private:
     LabelText m_lblFileName;

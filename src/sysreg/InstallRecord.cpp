@@ -10,6 +10,10 @@
 
 namespace {
 
+// The file names joined to the install directory in the record.
+constexpr char kGameFile[] = "\\jex.exe";
+constexpr char kConfigFile[] = "\\jexsetup.exe";
+
 // The game's configuration file. Text mode: every line ends in CR LF.
 void WriteGameConfig(const std::string& path, char cdLetter, bool fullInstall)
 {
@@ -39,9 +43,9 @@ void WriteInstallRecord(const std::string& installPath, char cdLetter, bool full
 
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramPath, installPath);
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramExecutable,
-                   installPath + "\\jex.exe");
+                   installPath + kGameFile);
     WriteRegString(HKEY_CURRENT_USER, ProductKeyPath, RegValue::ProgramConfig,
-                   installPath + "\\jexsetup.exe");
+                   installPath + kConfigFile);
     // The uninstall of a later run needs to know what was installed.
     WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::FullInstall, fullInstall ? 1 : 0);
 
@@ -68,6 +72,13 @@ void RemoveInstallRecord()
         WriteRegDword(HKEY_CURRENT_USER, ProductKeyPath, RegValue::InstallCount, count - 1);
     else
         DeleteRegKeyTree(HKEY_CURRENT_USER, ProductKeyPath);
+}
+
+size_t LongestRecordableInstallPath()
+{
+    // The longest value is the directory with the configuration program's
+    // name; the readers need room for its terminating zero too.
+    return kLongestRegString - 1 - (sizeof kConfigFile - 1);
 }
 
 RecordedInstallation ReadInstallRecord()

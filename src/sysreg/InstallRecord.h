@@ -5,6 +5,7 @@
 // install directory.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The product key, under HKEY_CURRENT_USER.
@@ -37,6 +38,10 @@ void WriteInstallRecord(const std::string& installPath, char cdLetter, bool full
 
 // Removes the product key and the uninstall entry.
 void RemoveInstallRecord();
+
+// The longest install directory whose record can be read back: every
+// recorded path must fit the registry readers.
+size_t LongestRecordableInstallPath();
 
 // What the record says of the installation: its directory (empty when none
 // is recorded) and its kind.

@@ -2,19 +2,13 @@
 
 #include <vector>
 
-namespace {
-
-constexpr DWORD kStringBufferSize = 200;
-
-} // namespace
-
 bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value)
 {
     HKEY key;
     if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
-    char buffer[kStringBufferSize + 1] = {};
-    DWORD size = kStringBufferSize;
+    char buffer[kLongestRegString + 1] = {};
+    DWORD size = kLongestRegString;
     DWORD type = REG_NONE;
     LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer), &size);

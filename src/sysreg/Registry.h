@@ -8,6 +8,9 @@
 
 #include <string>
 
+// The longest text the readers take, in bytes with the terminating zero.
+constexpr DWORD kLongestRegString = 200;
+
 // True when a text value (REG_SZ or REG_EXPAND_SZ) was read, at most 200
 // bytes with its terminator; `value` then holds it. A value of any other
 // type counts as absent. On failure `value` keeps what it had.

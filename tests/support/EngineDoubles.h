@@ -4,6 +4,7 @@
 #pragma once
 
 #include "install/FileSystem.h"
+#include "install/OperationHost.h"
 #include "install/ProgressView.h"
 
 #include <deque>
@@ -73,4 +74,20 @@ private:
 
     std::vector<Fault> m_faults;
     std::map<Handle, std::string> m_paths;
+};
+
+// A host for running the install and uninstall sequences in a test's own
+// process: no launcher behind it, the CD always there, no program started.
+class QuietHost : public OperationHost {
+public:
+    HWND OwnerWindow() const override { return nullptr; }
+    int ShowMessage(const char* text, UINT type) override { return MessageBoxA(nullptr, text, "Program Instalacyjny", type); }
+    bool IsInstalled() const override { return installed; }
+    bool EnsureCd() override { return true; }
+    void RunConfig() override {}
+    void RunGame() override {}
+    void RefreshInstallState() override { ++refreshes; }
+
+    bool installed = false;
+    int refreshes = 0;
 };

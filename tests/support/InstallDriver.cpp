@@ -1,6 +1,9 @@
 #include "support/InstallDriver.h"
 
+#include "resource.h"
 #include "support/TestEnv.h"
+
+#include <sstream>
 
 #include <commctrl.h>
 
@@ -9,14 +12,6 @@ namespace install_driver {
 namespace {
 
 constexpr DWORD kPollMs = 20;
-
-// Control ids of the program's dialog templates.
-constexpr int IDC_INSTALL = 1002;
-constexpr int IDC_OPTIONS_TARGET = 1010;
-constexpr int IDC_OPTIONS_PARTIAL = 1020;
-constexpr int IDC_OPTIONS_FULL = 1021;
-constexpr int IDC_COPY_OVERALL_BAR = 1009;
-constexpr int IDC_OVERWRITE_NO_ALL = 5;
 
 void WriteString(HKEY root, const char* subKey, const char* name, const std::string& value)
 {
@@ -148,23 +143,62 @@ HWND WaitForOptions(DWORD timeoutMs)
 
 bool FillOptions(HWND options, const std::string& target, bool full)
 {
-    if (!options || !ui::SetItemText(options, IDC_OPTIONS_TARGET, target))
-        return false;
-    ui::ClickItem(options, full ? IDC_OPTIONS_FULL : IDC_OPTIONS_PARTIAL);
+    const int kind = full ? IDC_OPTIONS_FULL : IDC_OPTIONS_PARTIAL;
     // The click is posted: wait until the radio button shows it.
-    for (DWORD start = GetTickCount();
-         ui::GetItemCheck(options, full ? IDC_OPTIONS_FULL : IDC_OPTIONS_PARTIAL) != BST_CHECKED;) {
-        if (GetTickCount() - start >= ui::kDefaultTimeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
+    return options && ui::SetItemText(options, IDC_OPTIONS_TARGET, target) && ui::ClickItem(options, kind) &&
+           ui::WaitUntil([&] { return ui::GetItemCheck(options, kind) == BST_CHECKED; });
 }
 
 bool ConfirmOptions(HWND options, const std::string& target, bool full)
 {
-    return FillOptions(options, target, full) && ui::ClickItem(options, IDOK) &&
-           ui::WaitForWindowGone(options);
+    return FillOptions(options, target, full) && ui::ClickItem(options, IDOK) && ui::WaitForWindowGone(options);
+}
+
+bool WaitLauncherLive(HWND launcher)
+{
+    return ui::WaitUntil([&] { return IsWindowEnabled(launcher) != FALSE; }) && ui::WaitUntilResponding(launcher);
+}
+
+std::vector<StandinRun> ReadStandinLog(const std::string& path)
+{
+    std::vector<StandinRun> runs;
+    std::istringstream lines(testenv::ReadFileBytes(path));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        std::string field;
+        while (std::getline(parts, field, '\t'))
+            fields.push_back(field);
+        if (fields.size() < 4)
+            continue;
+        StandinRun run{fields[0], fields[1], std::stoull(fields[2])};
+        if (fields.size() >= 6) {
+            run.directory = fields[4];
+            run.commandLine = fields[5];
+        }
+        runs.push_back(run);
+    }
+    return runs;
+}
+
+bool WaitForStandin(const std::string& log, const std::string& name, const std::string& event, StandinRun* found,
+                    DWORD timeoutMs)
+{
+    return ui::WaitUntil(
+        [&] {
+            for (const StandinRun& run : ReadStandinLog(log)) {
+                if (run.name == name && run.event == event) {
+                    if (found)
+                        *found = run;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
 }
 
 bool BeginInstall(HWND launcher, const std::string& target, bool full)

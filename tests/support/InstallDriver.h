@@ -7,6 +7,7 @@
 #include "support/UiDriver.h"
 
 #include <string>
+#include <vector>
 
 namespace install_driver {
 
@@ -50,8 +51,11 @@ bool PressInstall(HWND launcher);
 HWND WaitForOptions(DWORD timeoutMs = ui::kDefaultTimeoutMs);
 // Types the target and picks the kind.
 bool FillOptions(HWND options, const std::string& target, bool full);
-// Types the target, picks the kind and presses "Dalej >".
+// The same, then presses "Dalej >" and waits for the dialog to go.
 bool ConfirmOptions(HWND options, const std::string& target, bool full);
+// Waits until the launcher's operation is over: the launcher is enabled
+// and its thread answers.
+bool WaitLauncherLive(HWND launcher);
 // From the launcher to the copy: install button, options dialog confirmed.
 bool BeginInstall(HWND launcher, const std::string& target, bool full);
 
@@ -68,5 +72,18 @@ int OverallBarPosition();
 // `text` then holds whatever box of the application came instead.
 bool AnswerClosingQuestions(int configAnswer, int gameAnswer, std::string* text = nullptr,
                             DWORD timeoutMs = 120000);
+
+// What the stand-ins of the game, its configuration program and the intro
+// log when they start and end (see standins/Standin.cpp).
+struct StandinRun {
+    std::string name, event;
+    unsigned long long timeMs = 0;
+    std::string directory, commandLine;
+};
+std::vector<StandinRun> ReadStandinLog(const std::string& path);
+// Waits for a run of `name` with this event ("start", "end") in the log;
+// with a timeout of 0 it looks once.
+bool WaitForStandin(const std::string& log, const std::string& name, const std::string& event,
+                    StandinRun* found = nullptr, DWORD timeoutMs = ui::kDefaultTimeoutMs);
 
 } // namespace install_driver

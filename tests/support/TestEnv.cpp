@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -117,6 +118,112 @@ bool DirExists(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeDirs(const std::string& path)
+{
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+std::string RegValue::Text() const
+{
+    if (!found || type != REG_SZ)
+        return std::string();
+    return std::string(bytes.c_str());
+}
+
+long long RegValue::Number() const
+{
+    if (!found || type != REG_DWORD || bytes.size() != 4)
+        return -1;
+    DWORD number = 0;
+    std::memcpy(&number, bytes.data(), 4);
+    return number;
+}
+
+RegValue ReadReg(HKEY root, const std::string& key, const char* name)
+{
+    RegValue value;
+    HKEY opened;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(opened, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        value.found = RegQueryValueExA(opened, name, nullptr, &value.type,
+                                       reinterpret_cast<BYTE*>(value.bytes.data()), &size) == ERROR_SUCCESS;
+    }
+    RegCloseKey(opened);
+    return value;
+}
+
+bool KeyExists(HKEY root, const std::string& key)
+{
+    HKEY opened;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes)
+{
+    HKEY opened;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(opened);
+}
+
+void WriteRegText(HKEY root, const std::string& key, const char* name, const std::string& text)
+{
+    WriteReg(root, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+void WriteRegNumber(HKEY root, const std::string& key, const char* name, DWORD number)
+{
+    WriteReg(root, key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
+}
+
+void DeleteRegValue(HKEY root, const std::string& key, const char* name)
+{
+    HKEY opened;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+}
+
+std::string ProgramsFolder()
+{
+    std::string folder =
+        ReadReg(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                "Programs")
+            .Text();
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+std::string ShortcutGroup()
+{
+    return ProgramsFolder() + "\\Kestrel Forge\\Jex";
+}
+
+void ForgetInstallation(const std::string& target)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RemoveTree(ShortcutGroup());
+    RemoveDirectoryA((ProgramsFolder() + "\\Kestrel Forge").c_str());
+    if (!target.empty())
+        RemoveTree(target);
 }
 
 } // namespace testenv

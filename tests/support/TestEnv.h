@@ -2,6 +2,8 @@
 // it maps drives of the test prefix.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace testenv {
@@ -35,5 +37,37 @@ std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
+
+// Creates a folder with every missing ancestor.
+void MakeDirs(const std::string& path);
+
+// The registry as it is, read and written straight through Win32, never
+// through the program's own helpers.
+struct RegValue {
+    bool found = false;
+    DWORD type = REG_NONE;
+    std::string bytes;
+    // The text of a REG_SZ value, or empty.
+    std::string Text() const;
+    // A REG_DWORD value, or -1.
+    long long Number() const;
+};
+RegValue ReadReg(HKEY root, const std::string& key, const char* name);
+bool KeyExists(HKEY root, const std::string& key);
+void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes);
+void WriteRegText(HKEY root, const std::string& key, const char* name, const std::string& text);
+void WriteRegNumber(HKEY root, const std::string& key, const char* name, DWORD number);
+void DeleteRegValue(HKEY root, const std::string& key, const char* name);
+
+// Where the program records an installation.
+constexpr char kProductKey[] = "Software\\Kestrel Forge\\Jex";
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Jex";
+// The user's Start-menu Programs folder, without a trailing backslash, and
+// the program's group folder in it.
+std::string ProgramsFolder();
+std::string ShortcutGroup();
+// Removes every trace of an installation: the registry record, the
+// Start-menu group and the target folder (when given).
+void ForgetInstallation(const std::string& target = std::string());
 
 } // namespace testenv

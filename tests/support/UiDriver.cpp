@@ -259,6 +259,69 @@ MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD 
     return seen;
 }
 
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+namespace {
+
+thread_local std::string g_refusedCaption;
+
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (create->lpszName && HIWORD(reinterpret_cast<UINT_PTR>(create->lpszName)) &&
+            g_refusedCaption == create->lpszName)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+WindowRefusal::WindowRefusal(std::string caption)
+{
+    g_refusedCaption = std::move(caption);
+    m_hook = SetWindowsHookExA(WH_CBT, &RefuseCreation, nullptr, GetCurrentThreadId());
+}
+
+WindowRefusal::~WindowRefusal()
+{
+    UnhookWindowsHookEx(m_hook);
+    g_refusedCaption.clear();
+}
+
+namespace {
+
+BOOL CALLBACK FirstVisible(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+} // namespace
+
+void CancelWindowsOf(DWORD thread)
+{
+    for (;;) {
+        HWND window = nullptr;
+        EnumThreadWindows(thread, &FirstVisible, reinterpret_cast<LPARAM>(&window));
+        if (!window)
+            return;
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        if (!WaitForWindowGone(window, 2000))
+            return;
+    }
+}
+
 MessageBoxWatcher::MessageBoxWatcher(std::string caption, std::vector<int> answers, int otherwise)
     : m_caption(std::move(caption)), m_answers(std::move(answers)), m_otherwise(otherwise)
 {

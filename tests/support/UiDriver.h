@@ -120,6 +120,44 @@ private:
     std::thread m_thread;
 };
 
+// Handles what is queued for this thread (posted notifications, paints).
+void Pump();
+
+// While it lives, windows with this caption cannot be made on this thread:
+// the system refuses to create them, as it would when short of resources.
+class WindowRefusal {
+public:
+    explicit WindowRefusal(std::string caption);
+    ~WindowRefusal();
+    WindowRefusal(const WindowRefusal&) = delete;
+    WindowRefusal& operator=(const WindowRefusal&) = delete;
+
+private:
+    HHOOK m_hook;
+};
+
+// Cancels every visible window of that thread, the last opened first.
+void CancelWindowsOf(DWORD thread);
+
+// Runs dialog.DoModal() on this thread while `person` acts from another one,
+// given the dialog's window once it is up (null if it never came). Whatever
+// is left open afterwards, the dialog or a message box of this thread, is
+// cancelled, so a failing person cannot hang the test. Returns what DoModal
+// returned.
+template <class Dialog>
+INT_PTR RunModal(Dialog& dialog, const std::function<void(HWND)>& person)
+{
+    const DWORD thread = GetCurrentThreadId();
+    std::thread other([&] {
+        WaitUntil([&] { return dialog.m_hWnd != nullptr; });
+        person(dialog.m_hWnd);
+        CancelWindowsOf(thread);
+    });
+    INT_PTR result = dialog.DoModal();
+    other.join();
+    return result;
+}
+
 // A program started for a test; killed if still running when it goes.
 class Process {
 public:
