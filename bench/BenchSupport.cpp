@@ -42,6 +42,16 @@ HWND WaitForMessageBox(const char* caption, HWND except, DWORD timeoutMs)
     }
 }
 
+HWND PressAndWaitForMessageBox(HWND dialog, int buttonId, const char* caption, HWND except,
+                               DWORD timeoutMs, double& seconds)
+{
+    const double start = Now();
+    PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+    HWND box = WaitForMessageBox(caption, except, timeoutMs);
+    seconds = Now() - start;
+    return box;
+}
+
 size_t PeakWorkingSet(DWORD processId)
 {
     PROCESS_MEMORY_COUNTERS counters = {};

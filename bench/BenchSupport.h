@@ -18,6 +18,12 @@ double Now();
 // it nothing. Null after the timeout.
 HWND WaitForMessageBox(const char* caption, HWND except, DWORD timeoutMs);
 
+// Presses a button of a dialog as the mouse would (a posted BM_CLICK) and
+// waits for a message box as WaitForMessageBox does; `seconds` is the time
+// from the press to the box. Null after the timeout.
+HWND PressAndWaitForMessageBox(HWND dialog, int buttonId, const char* caption, HWND except,
+                               DWORD timeoutMs, double& seconds);
+
 // The peak working set of the process with this id, in bytes; 0 when the
 // system does not tell.
 size_t PeakWorkingSet(DWORD processId);

@@ -19,7 +19,7 @@ bench_setup() {
     local prefix=$1
     shift
     "$root/tools/prereqs" --test
-    "$root/tools/build" --target installer standins manifest_tables mapdrive "$@" >/dev/null
+    "$root/tools/build" --target installer standins manifest_tables "$@" >/dev/null
     export WINEPREFIX=$prefix
     source "$root/tools/wine-env"
     ensure_display
@@ -71,8 +71,8 @@ tree_bytes() { find "$1" -type f -printf '%s\n' | awk '{ n += $1 } END { print n
 # win_path LINUX-PATH: the path as Wine's Z: drive shows it.
 win_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 
-# clear_then DIR...: removes the folders and writes everything back, outside
-# any timing.
+# clear_then_sync FOLDER...: removes the folders and writes everything back,
+# outside any timing.
 clear_then_sync() {
     rm -rf "$@"
     sync
@@ -94,6 +94,14 @@ wine_timed() {
     local var=$1
     shift
     timed "$var" env LC_ALL="$JEX_WINE_LOCALE" "$@"
+}
+
+# time_wine_start: what starting a Wine program costs (inside every figure
+# of a Wine command), kept under "start".
+time_wine_start() {
+    local seconds
+    wine_timed seconds wine cmd /c exit
+    figure start "$seconds"
 }
 
 # figure NAME VALUE: keeps one round's figure under NAME (and logs it).

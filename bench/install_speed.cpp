@@ -69,10 +69,8 @@ int MeasureInstall(const std::string& exe, const std::string& cd, const std::str
     if (!FillOptions(options, target, full))
         return Fail("the options dialog did not take the target and the kind");
 
-    const double start = bench::Now();
-    ui::ClickItem(options, IDOK);
-    HWND done = bench::WaitForMessageBox(kAppTitle, nullptr, kCopyTimeoutMs);
-    const double seconds = bench::Now() - start;
+    double seconds = 0;
+    HWND done = bench::PressAndWaitForMessageBox(options, IDOK, kAppTitle, nullptr, kCopyTimeoutMs, seconds);
     if (!done)
         return Fail("no closing question");
     PrintPeak("peak_working_set", process.Id());

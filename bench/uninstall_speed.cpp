@@ -65,10 +65,8 @@ int main(int argc, char** argv)
     if (!confirm)
         return Fail("no confirmation");
 
-    const double start = bench::Now();
-    ui::ClickItem(confirm, IDYES);
-    HWND done = bench::WaitForMessageBox(kAppTitle, confirm, kRemovalTimeoutMs);
-    const double seconds = bench::Now() - start;
+    double seconds = 0;
+    HWND done = bench::PressAndWaitForMessageBox(confirm, IDYES, kAppTitle, confirm, kRemovalTimeoutMs, seconds);
     if (!done)
         return Fail("no message after the removal");
     const std::string text = ui::GetItemText(done, ui::kMessageBoxTextId);
