@@ -3,6 +3,7 @@
 // of this machine. Each is set against the bare directory listing it rests
 // on. Run through bench/browse-speed.
 //   browse_speed.exe DIR [--show MS]
+#include "BenchSupport.h"
 #include "dirpick/BrowsePath.h"
 
 #include <windows.h>
@@ -13,14 +14,6 @@
 #include <string>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Pump(HWND dialog)
 {
@@ -36,7 +29,7 @@ void Pump(HWND dialog)
 // The floor: listing the directory and keeping its subdirectories' names.
 double BareListing(const std::string& dir, int* count)
 {
-    double start = Now();
+    double start = bench::Now();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     *count = 0;
@@ -47,7 +40,7 @@ double BareListing(const std::string& dir, int* count)
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    return Now() - start;
+    return bench::Now() - start;
 }
 
 } // namespace
@@ -66,23 +59,23 @@ int main(int argc, char** argv)
     double bare = BareListing(dir, &subdirs);
 
     // Opening the browser: both lists, every drive of the machine.
-    double start = Now();
+    double start = bench::Now();
     CBrowsePath browser(nullptr, "C:\\", "");
     if (!browser.Create()) {
         std::fprintf(stderr, "the browser could not be created\n");
         return 1;
     }
     Pump(browser.m_hWnd);
-    double open = Now() - start;
+    double open = bench::Now() - start;
 
     // Filling the list with the big directory, and drawing it.
     browser.ShowWindow(SW_SHOW);
     Pump(browser.m_hWnd);
-    start = Now();
+    start = bench::Now();
     browser.m_wndDirs.SetDirectory(dir, 1);
     UpdateWindow(browser.m_wndDirs.m_hWnd);
     Pump(browser.m_hWnd);
-    double fill = Now() - start;
+    double fill = bench::Now() - start;
     int entries = browser.m_wndDirs.GetCount();
 
     std::printf("directory with %d subdirectories (%d entries in the list)\n", subdirs, entries);
@@ -96,8 +89,8 @@ int main(int argc, char** argv)
         browser.m_wndDirs.SetDirectory("C:\\", 1);
         browser.m_wndDirs.SetCurSel(1);
         browser.m_wndDirs.SetFocus();
-        double until = Now() + showMs / 1000.0;
-        while (Now() < until) {
+        double until = bench::Now() + showMs / 1000.0;
+        while (bench::Now() < until) {
             Pump(browser.m_hWnd);
             Sleep(20);
         }

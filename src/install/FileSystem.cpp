@@ -12,10 +12,19 @@ public:
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     }
 
+    // A new file is made as new, and only an existing one is cut to
+    // nothing: Wine cuts even a file it has just made when asked to
+    // create-or-cut, and Linux's ext4 writes a file that was cut to disk as
+    // soon as it is closed, so closing a large copy would cost tens of
+    // milliseconds.
     Handle CreateForWriting(const std::string& path) override
     {
-        return Opened(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)
+            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        return Opened(file);
     }
 
     bool SizeOf(Handle file, int64_t& size) override
@@ -27,20 +36,22 @@ public:
         return true;
     }
 
+    // The handles are synchronous: a seek, then a plain read or write. Under
+    // Wine an offset passed in an OVERLAPPED costs a request to the Wine
+    // server on every call, the seek does not.
     int64_t ReadAt(Handle file, int64_t offset, char* buffer, uint32_t size) override
     {
-        OVERLAPPED at = At(offset);
         DWORD read = 0;
-        if (!ReadFile(file, buffer, size, &read, &at))
-            return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+        if (!SeekTo(file, offset) || !ReadFile(file, buffer, size, &read, nullptr))
+            return -1;
         return read;
     }
 
     bool WriteAt(Handle file, int64_t offset, const char* data, uint32_t size) override
     {
-        OVERLAPPED at = At(offset);
         DWORD written = 0;
-        return WriteFile(file, data, size, &written, &at) && written == size;
+        return SeekTo(file, offset) && WriteFile(file, data, size, &written, nullptr) &&
+               written == size;
     }
 
     bool Close(Handle file) override { return CloseHandle(file) != FALSE; }
@@ -73,12 +84,11 @@ public:
 private:
     static Handle Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
 
-    static OVERLAPPED At(int64_t offset)
+    static bool SeekTo(Handle file, int64_t offset)
     {
-        OVERLAPPED at = {};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
-        return at;
+        LARGE_INTEGER to;
+        to.QuadPart = offset;
+        return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
     }
 };
 

@@ -1,31 +1,52 @@
 // A progress bar for a loop that moves it thousands of times a second.
 //
 // Under Wine a visible bar repaints at once on every new position, and a
-// repaint costs about as much as copying a megabyte. So a new position is
-// handed to the control at most every kPaintIntervalMs (no eye follows a bar
-// faster); Flush hands it over at once. Whoever owns the bar flushes before
-// it asks the user anything and at the end of each step, so whenever the
-// user can look at the bar, it shows the exact position.
+// repaint costs more than a millisecond: as much as copying a megabyte, and
+// at a file's start and end, where the bar is handed 0 and 100, more than
+// copying a small file. So the bar is painted at most every
+// kPaintIntervalMs (no eye follows a bar faster). Show paints when the last
+// painting is long enough ago; Flush hands the latest position to the
+// control at once, so the control always knows it, but paints it only on
+// the same condition: otherwise the control waits for the next painting,
+// the next Show that is due or the message loop of whatever window opens
+// next. Whoever owns the bar flushes before it asks the user anything and
+// at the end of each step, so whenever the user can look at the bar, it
+// shows the exact position.
 #pragma once
 
 #include "fw/ProgressCtrl.h"
 
-class PacedProgressBar : public CProgressCtrl {
+// When a control that moves fast is next worth painting.
+class PaintPace {
 public:
     static constexpr DWORD kPaintIntervalMs = 40;
 
+    bool IsDue() const { return GetTickCount() - m_dwLastPainted >= kPaintIntervalMs; }
+    void Painted() { m_dwLastPainted = GetTickCount(); }
+
+private:
+    DWORD m_dwLastPainted = GetTickCount() - kPaintIntervalMs;
+};
+
+class PacedProgressBar : public CProgressCtrl {
+public:
     // Range 0 to 100 (set once) and position 0.
     void Reset();
-    // The bar's new position; shown now when the last showing is long enough ago.
+    // The bar's new position; handed over and painted now when the last
+    // painting is long enough ago.
     void Show(int position);
-    // Shows the latest position now if the control does not have it yet.
+    // Hands the latest position to the control now if it does not have it
+    // yet; paints it now when the last painting is long enough ago.
     void Flush();
-    // The latest position given, shown or not.
+    // The latest position given, handed over or not.
     int Position() const { return m_nPosition; }
 
 private:
+    void Paint();
+
     bool m_bRangeSet = false;
     int m_nPosition = 0;
-    int m_nHanded = 0; // what the control itself holds
-    DWORD m_dwLastHanded = 0;
+    int m_nHanded = 0;         // what the control itself holds
+    bool m_bPainted = true;    // whether the control's pixels show m_nHanded
+    PaintPace m_pace;
 };

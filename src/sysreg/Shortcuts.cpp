@@ -69,6 +69,10 @@ void CreateShortcuts(const std::string& installPath, char cdLetter)
 
     const std::string cdRoot = std::string(1, cdLetter) + ":\\";
     const std::string installDir = installPath + "\\";
+    // Held around all the links: each CreateShellLink still balances its
+    // own initialisation, but the last one of each would otherwise tear the
+    // thread's apartment down, and the next link would set it up again.
+    const HRESULT init = CoInitialize(nullptr);
 
     for (const ShortcutEntry* entry = ShortcutTable; entry->linkName[0]; ++entry) {
         std::string target;
@@ -84,6 +88,8 @@ void CreateShortcuts(const std::string& installPath, char cdLetter)
         if (!CreateShellLink(target.c_str(), linkPath.c_str(), nullptr, workingDir.c_str(), nullptr))
             AfxMessageBox(kShortcutError, MB_OK | MB_ICONSTOP);
     }
+    if (SUCCEEDED(init))
+        CoUninitialize();
 }
 
 void RemoveShortcuts()
