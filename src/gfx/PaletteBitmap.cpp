@@ -1,5 +1,7 @@
 #include "gfx/PaletteBitmap.h"
 
+#include <cstdlib>
+
 bool PaletteBitmap::LoadFromResource(UINT id)
 {
     HMODULE module = GetModuleHandleA(nullptr);
@@ -30,8 +32,18 @@ void PaletteBitmap::LoadFromPackedDib(const void* dib)
         RealizePalette(screen);
     }
     const BYTE* bits = bytes + m_header.biSize + 4 * colours;
-    m_hObject = CreateDIBitmap(screen, &m_header, CBM_INIT, bits,
-                               reinterpret_cast<const BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes);
+    if (m_header.biCompression == BI_RGB) {
+        // Kept at the picture's own depth: a device bitmap of the screen's
+        // would take four times the memory of an 8-bit picture.
+        void* pixels = nullptr;
+        m_hObject = CreateDIBSection(screen, info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        const LONG stride = ((m_header.biWidth * m_header.biBitCount + 31) / 32) * 4;
+        if (m_hObject && pixels)
+            CopyMemory(pixels, bits, static_cast<SIZE_T>(stride) * std::abs(m_header.biHeight));
+    } else {
+        m_hObject = CreateDIBitmap(screen, &m_header, CBM_INIT, bits, info, DIB_RGB_COLORS);
+    }
     if (oldPalette)
         SelectPalette(screen, oldPalette, TRUE);
 
