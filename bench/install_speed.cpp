@@ -55,7 +55,7 @@ int MeasureInstall(const std::string& exe, const std::string& cd, const std::str
     testenv::UnmapAllExtraDrives();
     if (!testenv::MapCd('d', cd))
         return Fail("the CD could not be mapped");
-    ForgetInstallation();
+    testenv::ForgetInstallation();
 
     ui::Process process;
     HWND launcher = StartLauncher(process, exe);
@@ -86,7 +86,7 @@ int MeasureInstall(const std::string& exe, const std::string& cd, const std::str
     ui::AnswerMessageBox(kAppTitle, IDNO);
     ui::ClickItem(launcher, IDOK);
     process.WaitForExit();
-    ForgetInstallation();
+    testenv::ForgetInstallation();
     testenv::UnmapAllExtraDrives();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "install/InstallManifest.h"
 #include "resource.h"
 #include "support/InstallDriver.h"
+#include "support/TestEnv.h"
 #include "support/UiDriver.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
     const std::string target = argv[2];
     const bool full = std::strcmp(argv[3], "full") == 0;
 
-    ForgetInstallation();
+    testenv::ForgetInstallation();
     CreateShortcuts(target, 'd');
     WriteInstallRecord(target, 'd', full);
     const int before = Remaining(target, SelectedFiles(full));
@@ -82,6 +83,6 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("BENCH seconds=%.4f\n", seconds);
-    ForgetInstallation();
+    testenv::ForgetInstallation();
     return 0;
 }

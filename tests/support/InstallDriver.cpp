@@ -5,24 +5,9 @@
 
 #include <sstream>
 
-#include <commctrl.h>
-
 namespace install_driver {
 
 namespace {
-
-constexpr DWORD kPollMs = 20;
-
-void WriteString(HKEY root, const char* subKey, const char* name, const std::string& value)
-{
-    HKEY key;
-    if (RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
 
 struct CopyWindowSearch {
     bool wantQuestion;
@@ -34,11 +19,7 @@ BOOL CALLBACK MatchCopyWindow(HWND window, LPARAM param)
     auto* search = reinterpret_cast<CopyWindowSearch*>(param);
     if (!IsWindowVisible(window) || ui::GetText(window) != kCopyCaption)
         return TRUE;
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, ui::kDialogClass) != 0)
-        return TRUE;
-    bool isQuestion = GetDlgItem(window, IDC_OVERWRITE_NO_ALL) != nullptr;
+    const bool isQuestion = GetDlgItem(window, IDC_OVERWRITE_NO_ALL) != nullptr;
     if (isQuestion != search->wantQuestion)
         return TRUE;
     search->found = window;
@@ -52,63 +33,7 @@ HWND FindCopyWindow(bool question)
     return search.found;
 }
 
-HWND WaitForCopyWindow(bool question, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount();;) {
-        if (HWND found = FindCopyWindow(question))
-            return found;
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        Sleep(kPollMs);
-    }
-}
-
 } // namespace
-
-std::string ReadString(HKEY root, const char* subKey, const char* name)
-{
-    char value[512] = "";
-    DWORD size = sizeof value - 1;
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string();
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
-        ERROR_SUCCESS)
-        value[0] = '\0';
-    RegCloseKey(key);
-    return value;
-}
-
-std::string ShortcutGroup()
-{
-    std::string programs = ReadString(
-        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-        "Programs");
-    if (programs.empty() || programs.back() != '\\')
-        programs += '\\';
-    return programs + "Kestrel Forge\\Jex\\";
-}
-
-void ForgetInstallation(const std::string& target)
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
-    std::string group = ShortcutGroup();
-    group.pop_back();
-    testenv::RemoveTree(group);
-    RemoveDirectoryA(group.substr(0, group.rfind('\\')).c_str());
-    if (!target.empty())
-        testenv::RemoveTree(target);
-}
-
-void RecordInstallation(const std::string& dir)
-{
-    WriteString(HKEY_CURRENT_USER, kProductKey, "ProgramPath", dir);
-    WriteString(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", dir + "\\jex.exe");
-    WriteString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", dir + "\\jexsetup.exe");
-}
 
 HWND StartLauncher(ui::Process& process, const std::string& exe, const std::string& currentDir)
 {
@@ -211,24 +136,11 @@ HWND FindCopyProgress()
     return FindCopyWindow(false);
 }
 
-HWND WaitForCopyProgress(DWORD timeoutMs)
-{
-    return WaitForCopyWindow(false, timeoutMs);
-}
-
 HWND WaitForOverwriteQuestion(DWORD timeoutMs)
 {
-    return WaitForCopyWindow(true, timeoutMs);
-}
-
-int OverallBarPosition()
-{
-    HWND progress = FindCopyProgress();
-    DWORD_PTR position = 0;
-    if (!progress || !SendMessageTimeoutA(GetDlgItem(progress, IDC_COPY_OVERALL_BAR), PBM_GETPOS,
-                                          0, 0, SMTO_ABORTIFHUNG, 5000, &position))
-        return -1;
-    return static_cast<int>(position);
+    HWND found = nullptr;
+    ui::WaitUntil([&] { return (found = FindCopyWindow(true)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 bool AnswerClosingQuestions(int configAnswer, int gameAnswer, std::string* text, DWORD timeoutMs)

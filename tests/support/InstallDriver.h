@@ -21,23 +21,10 @@ constexpr char kRemovalCaption[] = "Usuwanie plików programu";
 constexpr char kAppTitle[] = "Program instalacyjny";
 constexpr char kLauncherBoxCaption[] = "Program Instalacyjny";
 
-// Where the program records an installation.
-constexpr char kProductKey[] = "Software\\Kestrel Forge\\Jex";
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Jex";
-std::string ReadString(HKEY root, const char* subKey, const char* name);
-
 // The two closing questions of a successful installation.
 constexpr char kDoneQuestion[] =
     "Instalacja zakończona pomyślnie.\nCzy chcesz uruchomić program konfiguracyjny?";
 constexpr char kGameQuestion[] = "Czy chcesz uruchomić grę?";
-
-// The Start-menu group folder, with its trailing backslash.
-std::string ShortcutGroup();
-// Removes every trace of an installation: the registry record, the
-// Start-menu group and the given target folder (when not empty).
-void ForgetInstallation(const std::string& target = std::string());
-// Writes a registry record of an installation in `dir` as the program does.
-void RecordInstallation(const std::string& dir);
 
 // Starts install.exe (the build's, or `exe` in `currentDir`) and waits for
 // its launcher window; null after the timeout.
@@ -62,10 +49,7 @@ bool BeginInstall(HWND launcher, const std::string& target, bool full);
 // The copy progress window, or the overwrite question: the window with
 // that caption that has (or lacks) the overwrite question's buttons.
 HWND FindCopyProgress();
-HWND WaitForCopyProgress(DWORD timeoutMs = ui::kDefaultTimeoutMs);
 HWND WaitForOverwriteQuestion(DWORD timeoutMs = ui::kDefaultTimeoutMs);
-// The overall bar's position in the progress window, or -1.
-int OverallBarPosition();
 
 // Waits for the success question and answers it and the game question
 // (IDYES/IDNO). Returns false when the success question did not come;

@@ -23,7 +23,6 @@ std::string Env(const char* name)
 
 std::string SampleCdUnix() { return Env("JEX_SAMPLE_CD"); }
 std::string BuildDirUnix() { return Env("JEX_BUILD_DIR"); }
-std::string SourceDirUnix() { return Env("JEX_SOURCE_DIR"); }
 
 std::string WindowsPathOf(const std::string& unixPath)
 {
@@ -80,11 +79,6 @@ bool MapCd(char letter, const std::string& unixFolder)
 bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType)
 {
     return MapWineDrive(letter, unixFolder, driveType);
-}
-
-bool Unmap(char letter)
-{
-    return UnmapWineDrive(letter);
 }
 
 void UnmapAllExtraDrives()
@@ -227,3 +221,53 @@ void ForgetInstallation(const std::string& target)
 }
 
 } // namespace testenv
+
+namespace installed {
+
+bool MakeTree(const std::string& target, const char* const* dirs, const char* const* files, std::string* failed)
+{
+    auto fail = [failed](const std::string& path) {
+        if (failed)
+            *failed = path;
+        return false;
+    };
+    testenv::MakeDirs(target);
+    if (!testenv::DirExists(target))
+        return fail(target);
+    for (; dirs && *dirs; ++dirs) {
+        const std::string dir = target + "\\" + *dirs;
+        if (!CreateDirectoryA(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return fail(dir);
+    }
+    const std::string cd = testenv::WindowsPathOf(testenv::SampleCdUnix());
+    for (; files && *files; ++files) {
+        const std::string dest = target + "\\" + *files;
+        if (!CopyFileA((cd + "\\" + *files).c_str(), dest.c_str(), FALSE))
+            return fail(dest);
+    }
+    return true;
+}
+
+std::vector<std::string> PresentEntries(const std::string& target, const char* const* table)
+{
+    std::vector<std::string> present;
+    for (; *table; ++table) {
+        if (GetFileAttributesA((target + "\\" + *table).c_str()) != INVALID_FILE_ATTRIBUTES)
+            present.push_back(*table);
+    }
+    return present;
+}
+
+HeldFile::HeldFile(const std::string& path)
+    : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+}
+
+void HeldFile::Release()
+{
+    if (m_handle != INVALID_HANDLE_VALUE)
+        CloseHandle(m_handle);
+    m_handle = INVALID_HANDLE_VALUE;
+}
+
+} // namespace installed

@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testenv {
 
 // Linux paths handed over by CTest.
 std::string SampleCdUnix();
 std::string BuildDirUnix();
-std::string SourceDirUnix();
 
 // A Linux path as Wine's Z: drive shows it.
 std::string WindowsPathOf(const std::string& unixPath);
@@ -24,10 +24,10 @@ std::string ScratchDir(const std::string& name);
 // Deletes a folder with everything in it.
 bool RemoveTree(const std::string& path);
 
-// Maps the sample CD (or another folder) as a CD-ROM drive; removes letters.
+// Maps the sample CD (or another folder) as a CD-ROM drive, or a folder as
+// a drive of any type.
 bool MapCd(char letter, const std::string& unixFolder = SampleCdUnix());
 bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType);
-bool Unmap(char letter);
 // Removes every drive letter but c: and z:.
 void UnmapAllExtraDrives();
 
@@ -71,3 +71,34 @@ std::string ShortcutGroup();
 void ForgetInstallation(const std::string& target = std::string());
 
 } // namespace testenv
+
+// An installed game tree made directly on disk, without running the
+// installation.
+namespace installed {
+
+// Creates target with its missing ancestors, the given directories under it
+// and copies of the listed files from the sample CD. False (with the failing
+// path in `failed`) when something could not be made.
+bool MakeTree(const std::string& target, const char* const* dirs, const char* const* files,
+              std::string* failed = nullptr);
+
+// The entries of a table that exist under target.
+std::vector<std::string> PresentEntries(const std::string& target, const char* const* table);
+
+// Opens a file without sharing, so no other handle (nor its removal) can
+// get at it until Release or the object goes.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path);
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    bool IsHeld() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release();
+
+private:
+    HANDLE m_handle;
+};
+
+} // namespace installed

@@ -33,12 +33,6 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
     return FALSE;
 }
 
-BOOL CALLBACK CollectChildText(HWND window, LPARAM param)
-{
-    reinterpret_cast<std::vector<std::string>*>(param)->push_back(GetText(window));
-    return TRUE;
-}
-
 } // namespace
 
 HWND FindTopWindow(const std::string& caption, const char* className)
@@ -50,14 +44,9 @@ HWND FindTopWindow(const std::string& caption, const char* className)
 
 HWND WaitForWindow(const std::string& caption, const char* className, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND found = FindTopWindow(caption, className))
-            return found;
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        Sleep(kPollMs);
-    }
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(caption, className)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -97,24 +86,11 @@ bool IsItemEnabled(HWND dialog, int id)
     return item && IsWindowEnabled(item);
 }
 
-bool IsItemVisible(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    return item && IsWindowVisible(item);
-}
-
 int GetItemCheck(HWND dialog, int id)
 {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<int>(result);
-}
-
-std::vector<std::string> ChildTexts(HWND dialog)
-{
-    std::vector<std::string> texts;
-    EnumChildWindows(dialog, &CollectChildText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
 }
 
 bool ClickItem(HWND dialog, int id)
@@ -166,11 +142,6 @@ RECT ClientRectOnScreen(HWND window)
     return rect;
 }
 
-void PostMouseMove(HWND window, int x, int y)
-{
-    PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-}
-
 bool MovePointerTo(int screenX, int screenY)
 {
     return SetCursorPos(screenX, screenY) != 0;
@@ -205,13 +176,8 @@ bool IsResponding(HWND window, DWORD timeoutMs)
 
 bool WaitUntilResponding(HWND window, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    while (!IsResponding(window, 200)) {
-        if (!IsWindow(window) || GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
+    return WaitUntil([&] { return !IsWindow(window) || IsResponding(window, 200); }, timeoutMs) &&
+           IsWindow(window);
 }
 
 std::vector<DWORD> CaptureScreen(const RECT& area)
@@ -232,21 +198,20 @@ std::vector<DWORD> CaptureScreen(const RECT& area)
 
 MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
 {
+    // A message box is a dialog that has the static text 0xFFFF.
     MessageBoxSeen seen;
-    DWORD start = GetTickCount();
-    for (;;) {
-        // A message box is a dialog that has the static text 0xFFFF.
-        HWND box = FindTopWindow(caption, kDialogClass);
-        if (box && GetDlgItem(box, kMessageBoxTextId)) {
-            seen.window = box;
-            seen.caption = caption;
-            seen.text = GetItemText(box, kMessageBoxTextId);
-            return seen;
-        }
-        if (GetTickCount() - start >= timeoutMs)
-            return seen;
-        Sleep(kPollMs);
+    WaitUntil(
+        [&] {
+            HWND box = FindTopWindow(caption, kDialogClass);
+            seen.window = box && GetDlgItem(box, kMessageBoxTextId) ? box : nullptr;
+            return seen.window != nullptr;
+        },
+        timeoutMs);
+    if (seen.window) {
+        seen.caption = caption;
+        seen.text = GetItemText(seen.window, kMessageBoxTextId);
     }
+    return seen;
 }
 
 MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD timeoutMs)
@@ -396,17 +361,6 @@ long Process::WaitForExit(DWORD timeoutMs)
 bool Process::IsRunning() const
 {
     return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool Process::HasExited(long* code) const
-{
-    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, 0) != WAIT_OBJECT_0)
-        return false;
-    DWORD exitCode = 0;
-    GetExitCodeProcess(m_info.hProcess, &exitCode);
-    if (code)
-        *code = static_cast<long>(exitCode);
-    return true;
 }
 
 void Process::Kill()

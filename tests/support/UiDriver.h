@@ -36,10 +36,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaul
 std::string GetText(HWND window);
 std::string GetItemText(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
-bool IsItemVisible(HWND dialog, int id);
 int GetItemCheck(HWND dialog, int id);
-// The texts of every child window, in Z order (for failure messages).
-std::vector<std::string> ChildTexts(HWND dialog);
 
 // Presses a button as the mouse would (BM_CLICK, posted).
 bool ClickItem(HWND dialog, int id);
@@ -55,9 +52,6 @@ void PressKey(HWND window, UINT virtualKey);
 RECT WindowRect(HWND window);
 RECT ClientRectOnScreen(HWND window);
 
-// Moves the pointer over a window as a mouse would report it: a mouse move
-// at (x, y) of its client area, posted to it.
-void PostMouseMove(HWND window, int x, int y);
 // Puts the real pointer at a screen position.
 bool MovePointerTo(int screenX, int screenY);
 
@@ -171,8 +165,6 @@ public:
     // Waits for the end; returns the exit code, or -1 after the timeout.
     long WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs);
     bool IsRunning() const;
-    // True once the program has ended; its exit code is then in *code.
-    bool HasExited(long* code = nullptr) const;
     void Kill();
     DWORD Id() const { return m_info.dwProcessId; }
 

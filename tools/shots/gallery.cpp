@@ -8,7 +8,6 @@
 
 #include "resource.h"
 #include "support/InstallDriver.h"
-#include "support/InstalledTree.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
 
@@ -130,7 +129,7 @@ void ShootInstallation(Gallery& gallery, HWND launcher)
     CreateDirectoryA(kTarget, nullptr);
     CreateDirectoryA((std::string(kTarget) + "\\LEVEL").c_str(), nullptr);
     CreateDirectoryA(existing.c_str(), nullptr);
-    installed::WriteFile(existing + "\\MAP.DAT", "an older map");
+    testenv::WriteFileBytes(existing + "\\MAP.DAT", "an older map");
 
     if (!BeginInstall(launcher, kTarget, true))
         Fail("the options dialog did not take the target");
@@ -176,7 +175,7 @@ int main(int argc, char** argv)
     CoInitialize(nullptr);
     Gallery gallery(argv[1]);
     ui::MovePointerTo(0, 0);
-    ForgetInstallation(kTarget);
+    testenv::ForgetInstallation(kTarget);
     CreateDirectoryA(kGames, nullptr);
     for (const char* name : kPolishNames)
         CreateDirectoryA((std::string(kGames) + "\\" + name).c_str(), nullptr);
@@ -206,7 +205,7 @@ int main(int argc, char** argv)
     ShootRemoval(gallery, launcher);
     PressLauncherButton(launcher, IDOK);
     process.WaitForExit();
-    ForgetInstallation(kTarget);
+    testenv::ForgetInstallation(kTarget);
     std::printf("gallery complete\n");
     return 0;
 }
