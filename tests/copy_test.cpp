@@ -33,52 +33,40 @@ namespace {
 
 using Op = FaultyFileSystem::Op;
 using Strings = std::vector<std::string>;
+using Bars = std::vector<int>;
 constexpr int64_t kChunk = CopyEngine::kChunkSize;
 // The fewest bytes that move a partial installation's overall bar to 1 %.
 constexpr int64_t kOnePercent = (PartialInstallBytes + 99) / 100;
 
-// Bytes that differ from block to block, so a gap or a doubled block shows.
-std::string Pattern(int64_t size, char seed)
-{
-    std::string bytes(static_cast<size_t>(size), '\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(seed + i * 7 + i / 1024);
-    return bytes;
-}
-
+// Sources in C:\jextest\engine\, copies in C:\jextest\engine\Jex.
 class Engine : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_source = testenv::ScratchDir("engine-source") + "\\";
-        m_dest = testenv::ScratchDir("engine-dest");
-    }
-    void TearDown() override
-    {
-        testenv::RemoveTree(m_source.substr(0, m_source.size() - 1));
-        testenv::RemoveTree(m_dest);
-    }
+    void SetUp() override { testenv::ScratchDir("engine"), testenv::MakeDirs(m_dest); }
+    void TearDown() override { testenv::RemoveTree("C:\\jextest\\engine"); }
 
+    // Bytes that differ from block to block, so a gap or a doubled block shows.
     std::string PutSource(const std::string& entry, int64_t size, char seed = 'a')
     {
-        std::string bytes = Pattern(size, seed);
+        std::string bytes(static_cast<size_t>(size), '\0');
+        for (size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(seed + i * 7 + i / 1024);
         testenv::WriteFileBytes(m_source + entry, bytes);
         return bytes;
     }
     std::string Dest(const std::string& entry) const { return m_dest + "\\" + entry; }
     std::string Copied(const std::string& entry) const { return testenv::ReadFileBytes(Dest(entry)); }
-    bool Copy(std::vector<const char*> table)
+    bool Copy(std::vector<const char*> table, bool full = false)
     {
         table.push_back(nullptr);
-        return CopyEngine(m_dest, m_source, false, m_view, m_files).CopyFiles(table.data());
+        return CopyEngine(m_dest, m_source, full, m_view, m_files).CopyFiles(table.data());
     }
 
-    std::string m_source, m_dest;
+    const std::string m_source = "C:\\jextest\\engine\\", m_dest = m_source + "Jex";
     ScriptedView m_view;
     FaultyFileSystem m_files;
 };
 
-// Every size is copied whole. The file's bar runs from 0 to 100 (an empty
+// Every size is copied whole; the file's bar runs from 0 to 100 (an empty
 // file's stays at 0). The overall bar counts every byte: after a filler
 // that leaves the pass one byte short of 1 %, it shows 0 until one more
 // byte is copied.
@@ -94,11 +82,11 @@ TEST_P(Sizes, CopiedWholeAndCountedToTheByte)
     EXPECT_TRUE(bytes == Copied("X.DAT")) << "the copy differs from the source";
     EXPECT_TRUE(m_view.asked.empty());
     // X's bar: up to the filler's start at 0.
-    const std::vector<int> bar(m_view.fileBar.begin(), std::find(m_view.fileBar.begin() + 1, m_view.fileBar.end(), 0));
+    const Bars bar(m_view.fileBar.begin(), std::find(m_view.fileBar.begin() + 1, m_view.fileBar.end(), 0));
     EXPECT_EQ(0, bar.front());
     EXPECT_EQ(size ? 100 : 0, bar.back());
     EXPECT_TRUE(std::is_sorted(bar.begin(), bar.end()));
-    EXPECT_EQ(std::vector<int>({0, 1}), std::vector<int>(m_view.overallBar.end() - 2, m_view.overallBar.end()));
+    EXPECT_EQ(Bars({0, 1}), Bars(m_view.overallBar.end() - 2, m_view.overallBar.end()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, Sizes,
@@ -109,8 +97,7 @@ TEST_F(Engine, OverallBarCountsAgainstTheChosenKind)
 {
     // 1 % of the partial kind's total is 0 % of the full kind's.
     PutSource("A.DAT", kOnePercent);
-    const char* table[] = {"A.DAT", nullptr};
-    ASSERT_TRUE(CopyEngine(m_dest, m_source, true, m_view, m_files).CopyFiles(table));
+    ASSERT_TRUE(Copy({"A.DAT"}, true));
     EXPECT_EQ(0, m_view.overallBar.back());
 }
 
@@ -123,8 +110,8 @@ struct FaultCase {
     FaultyFileSystem::Fault fault;
     std::vector<bool> answers;
     bool copied;
-    Strings questions;                // %s: the failing path
-    std::vector<int> fileBarAtQuestions;
+    Strings questions; // %s: the failing path
+    Bars fileBarAtQuestions;
 };
 
 const char kWrite[] = "Błąd przy zapisie do pliku '%s'";
@@ -157,8 +144,7 @@ TEST_P(CopyFaults, EndWithTheWholeFileOrNoneOfIt)
     EXPECT_EQ(c.fileBarAtQuestions, m_view.fileBarAtQuestion);
     EXPECT_EQ(c.copied ? 100 : 0, m_view.fileBar.back());
     EXPECT_EQ(c.copied ? 1 : 0, m_view.overallBar.back());
-    if (c.copied)
-        EXPECT_TRUE(bytes == Copied("ART.DAT")) << "the copy differs from the source";
+    EXPECT_TRUE(!c.copied || bytes == Copied("ART.DAT")) << "the copy differs from the source";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,12 +159,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The filler's 100 % is gone from the file bar before ART opens.
         FaultCase{"SourceDoesNotOpen", {Op::Open, "ART.DAT", 1}, {true}, true, {kOpen}, {0}},
         FaultCase{"TargetDoesNotOpen", {Op::Create, "ART.DAT", 1}, {true}, true, {kOpen}, {0}},
-        // Cancel at the chunk, Retry of the whole file from its start: the
-        // torn copy this pass made gets no overwrite question.
+        // Cancel at the chunk, Retry of the whole file from its start; the
+        // half-copied file of this pass gets no overwrite question.
         FaultCase{"WriteCancelledThenFileRetried", {Op::Write, "ART.DAT", 1, 5000}, {false, true}, true, {kWrite, kFile}, {0, 0}},
         FaultCase{"ReadCancelledThenFileRetried", {Op::Read, "ART.DAT", 1, 9000}, {false, true}, true, {kRead, kFile}, {0, 0}},
-        // Closing the copy fails (its last bytes lost): only the file as a
-        // whole can be tried again.
+        // Closing the copy fails (its last bytes lost): only the whole file can be tried again.
         FaultCase{"CloseFails", {Op::Close, "ART.DAT", 1}, {true}, true, {kFile}, {0}},
         FaultCase{"GivingUp", {Op::Write, "ART.DAT", 1, kChunk + 10}, {false, false}, false, {kWrite, kFile}, {kFirstChunk, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -198,10 +183,8 @@ TEST_P(StandingAnswers, HoldForTheRestOfThePass)
 {
     const StandingCase& c = GetParam();
     PutSource("FILLER.DAT", kOnePercent - 9, 'f');
-    for (const char* name : {"A.DAT", "B.DAT", "C.DAT"}) {
-        testenv::WriteFileBytes(m_source + name, "new");
-        testenv::WriteFileBytes(Dest(name), "old");
-    }
+    for (const char* name : {"A.DAT", "B.DAT", "C.DAT"})
+        testenv::WriteFileBytes(m_source + name, "new"), testenv::WriteFileBytes(Dest(name), "old");
     m_view.overwrites.assign(c.answers.begin(), c.answers.end());
     ASSERT_TRUE(Copy({"FILLER.DAT", "A.DAT", "B.DAT", "C.DAT"}));
     EXPECT_EQ(c.afterwards, Copied("A.DAT") + Copied("B.DAT") + Copied("C.DAT"));
@@ -225,17 +208,16 @@ TEST_F(Engine, DirectoriesWithAncestorsAndTheirFailures)
     CopyEngine deep(target, m_source, false, m_view, m_files);
     EXPECT_TRUE(deep.CreateDirectories(dirs));
     EXPECT_TRUE(deep.CreateDirectories(dirs)) << "again over what exists";
-    EXPECT_TRUE(testenv::DirExists(target + "\\LEVEL\\FERN1"));
+    EXPECT_EQ(Strings(dirs, dirs + 3), installed::PresentEntries(target, dirs));
     EXPECT_TRUE(m_view.asked.empty());
 
     // A failing directory: Retry makes it again, Cancel ends the step at once.
     m_files.Add({Op::MakeDir, "FERN1", 2});
-    testenv::RemoveTree(target + "\\LEVEL\\FERN1");
-    testenv::RemoveTree(target + "\\DATA");
+    testenv::RemoveTree(target + "\\LEVEL\\FERN1"), testenv::RemoveTree(target + "\\DATA");
     m_view.retries = {true};
     EXPECT_FALSE(deep.CreateDirectories(dirs));
     EXPECT_EQ(Strings(2, "retry: Błąd przy tworzeniu katalogu '" + target + "\\LEVEL\\FERN1'"), m_view.asked);
-    EXPECT_FALSE(testenv::DirExists(target + "\\DATA"));
+    EXPECT_EQ(Strings{"LEVEL"}, installed::PresentEntries(target, dirs));
 
     // No components at all: the stop message, nothing made.
     m_view.asked.clear();
@@ -255,24 +237,28 @@ struct RemovalCase {
     std::vector<bool> answers;
     bool removed;
     Strings shown;
-    std::vector<int> bar;
+    Bars bar;
     Strings left;
 };
+
+void MakeInstalled(const std::string& target)
+{
+    const char* dirs[] = {"DATA", nullptr};
+    installed::MakeTree(target, dirs, nullptr);
+    for (const char* const* entry = kInstalledAndMine; *entry; ++entry)
+        testenv::WriteFileBytes(target + "\\" + *entry, "x");
+}
 
 class RemovalFaults : public Engine, public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(RemovalFaults, DeleteLastFirstAskingAboutWhatStays)
 {
     const RemovalCase& c = GetParam();
-    const char* dirs[] = {"DATA", nullptr};
-    ASSERT_TRUE(installed::MakeTree(m_dest, dirs, nullptr));
-    for (const char* const* entry = kInstalledAndMine; *entry; ++entry)
-        testenv::WriteFileBytes(Dest(*entry), "x");
+    MakeInstalled(m_dest);
     if (c.gone)
         DeleteFileA(Dest(c.gone).c_str());
     m_files.Add({Op::RemoveFile, "JEX.EXE", c.held});
     m_view.retries.assign(c.answers.begin(), c.answers.end());
-
     EXPECT_EQ(c.removed, RemovalEngine(m_dest, m_view, m_files).DeleteFiles(kInstalled));
     EXPECT_EQ(Strings(static_cast<size_t>(c.held), "retry: Błąd przy usuwaniu pliku 'JEX.EXE'"), m_view.asked);
     EXPECT_EQ(c.shown, m_view.fileNames);
@@ -301,56 +287,43 @@ TEST_F(Engine, RemovalTakesOnlyEmptyDirectories)
     RemovalEngine(root, m_view, m_files).RemoveDirectories(dirs);
     EXPECT_EQ(Strings({"PLAYER", "DATA", "LEVEL\\FERN1", "LEVEL"}), m_view.fileNames);
     EXPECT_EQ(Strings{"PLAYER"}, installed::PresentEntries(root, dirs));
-    // Emptied, the target and its empty ancestors go.
+    // Emptied, the target and its empty ancestors go, up to one that holds something.
     testenv::RemoveTree(root + "\\PLAYER");
+    PutSource("MINE.TXT", 1);
     RemovalEngine(root, m_view, m_files).RemoveDirectories(dirs);
     EXPECT_FALSE(testenv::DirExists(m_dest));
+    EXPECT_TRUE(testenv::FileExists(m_source + "MINE.TXT"));
 }
 
 // --- Paths: the prefixes that the directory creation and the removal walk
-// (never the drive root), and the joins, kept whole at any length.
-struct PathCase {
-    const char* name;
-    std::string path;
-    Strings prefixes;
-};
-
-class Paths : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(Paths, PrefixesAndJoins)
+// (never the drive root), and the joins, whole at any length.
+TEST(Paths, PrefixesAndJoins)
 {
-    const PathCase& c = GetParam();
-    Strings prefixes;
-    for (int n = 1; n <= CountPathComponents(c.path.c_str()); ++n)
-        prefixes.push_back(PathPrefix(c.path.c_str(), n));
-    EXPECT_EQ(c.prefixes, prefixes);
-    if (!c.prefixes.empty())
-        EXPECT_EQ(c.prefixes.back() + "\\DATA\\SFX.DAT", JoinPath(c.path.c_str(), "DATA\\SFX.DAT"));
+    auto prefixes = [](const std::string& path) {
+        Strings all;
+        for (int n = 1; n <= CountPathComponents(path.c_str()); ++n)
+            all.push_back(PathPrefix(path.c_str(), n));
+        return all;
+    };
+    EXPECT_EQ(Strings({"C:\\Program Files", "C:\\Program Files\\Kestrel Forge", "C:\\Program Files\\Kestrel Forge\\Jex"}),
+              prefixes("C:\\Program Files\\Kestrel Forge\\Jex"));
+    // A trailing backslash adds an empty component.
+    EXPECT_EQ(Strings({"C:\\Gry", "C:\\Gry\\Jex", "C:\\Gry\\Jex\\"}), prefixes("C:\\Gry\\Jex\\"));
+    EXPECT_EQ(Strings{}, prefixes(""));
+    Strings deep = {"C:\\katalog"};
+    for (int i = 1; i < 60; ++i)
+        deep.push_back(deep.back() + "\\katalog");
+    EXPECT_EQ(deep, prefixes(deep.back()));
+    EXPECT_EQ(deep.back() + "\\DATA\\SFX.DAT", JoinPath(deep.back().c_str(), "DATA\\SFX.DAT"));
 }
-
-PathCase Deep()
-{
-    PathCase deep{"SixtyComponents", "C:", {}};
-    for (int i = 0; i < 60; ++i)
-        deep.prefixes.push_back(deep.path += "\\component");
-    return deep;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Copy, Paths,
-    ::testing::Values(PathCase{"DefaultTarget", "C:\\Program Files\\Kestrel Forge\\Jex",
-                               {"C:\\Program Files", "C:\\Program Files\\Kestrel Forge", "C:\\Program Files\\Kestrel Forge\\Jex"}},
-                      // A trailing backslash adds an empty component.
-                      PathCase{"TrailingBackslash", "C:\\Gry\\Jex\\", {"C:\\Gry", "C:\\Gry\\Jex", "C:\\Gry\\Jex\\"}},
-                      PathCase{"Empty", "", {}}, Deep()),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // --- What the manifest promises.
-TEST(Manifest, InstallerCopyListedOnceAndTheSettingsNever)
+TEST(Manifest, EachKindHasItsTableWithTheInstallerCopyOnceAndNoSettings)
 {
-    // The removal leaves the entry equal to kInstallerCopy, and every entry
-    // it finds listed goes.
+    // The removal keeps the entry equal to kInstallerCopy and deletes every
+    // other listed entry it finds.
     for (bool full : {false, true}) {
+        EXPECT_EQ(full ? FullFiles : PartialFiles, SelectedFiles(full));
         int copies = 0;
         for (const char* const* entry = SelectedFiles(full); *entry; ++entry) {
             copies += std::strcmp(*entry, kInstallerCopy) == 0;
@@ -360,14 +333,6 @@ TEST(Manifest, InstallerCopyListedOnceAndTheSettingsNever)
     }
 }
 
-TEST(Manifest, TheKindSelectsTheTableAndTotal)
-{
-    EXPECT_EQ(PartialFiles, SelectedFiles(false));
-    EXPECT_EQ(PartialInstallBytes, SelectedInstallBytes(false));
-    EXPECT_EQ(FullFiles, SelectedFiles(true));
-    EXPECT_EQ(FullInstallBytes, SelectedInstallBytes(true));
-}
-
 TEST(Manifest, LongestTargetLeavesEveryPathUsable)
 {
     // Under the longest target every file's path fits in 259 characters and
@@ -375,9 +340,8 @@ TEST(Manifest, LongestTargetLeavesEveryPathUsable)
     auto fits = [](size_t target) {
         bool all = true;
         for (const char* const* table : {PartialFiles, FullFiles, ManifestDirectories}) {
-            const size_t limit = table == ManifestDirectories ? 247 : 259;
             for (const char* const* entry = table; *entry; ++entry)
-                all = all && target + 1 + std::strlen(*entry) <= limit;
+                all = all && target + 1 + std::strlen(*entry) <= (table == ManifestDirectories ? 247u : 259u);
         }
         return all;
     };
@@ -387,26 +351,21 @@ TEST(Manifest, LongestTargetLeavesEveryPathUsable)
 
 // --- The windows the engines report to, in this process.
 
-// Every text a static control is given from the moment it is watched.
-struct LabelLog {
-    WNDPROC original = nullptr;
-    Strings texts;
-};
-std::map<HWND, LabelLog> g_labels;
+// Every text a label is given from the moment it is watched.
+std::map<HWND, std::pair<WNDPROC, Strings>> g_labels;
 
 LRESULT CALLBACK RecordingLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_SETTEXT)
-        g_labels[label].texts.push_back(reinterpret_cast<const char*>(lParam));
-    return CallWindowProcA(g_labels[label].original, label, msg, wParam, lParam);
+        g_labels[label].second.push_back(reinterpret_cast<const char*>(lParam));
+    return CallWindowProcA(g_labels[label].first, label, msg, wParam, lParam);
 }
 
 HWND WatchLabel(HWND window, int id)
 {
     HWND label = GetDlgItem(window, id);
-    g_labels[label].texts = {ui::GetText(label)};
-    g_labels[label].original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(label, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingLabelProc)));
+    const LONG_PTR recording = reinterpret_cast<LONG_PTR>(&RecordingLabelProc);
+    g_labels[label] = {reinterpret_cast<WNDPROC>(SetWindowLongPtrA(label, GWLP_WNDPROC, recording)), {ui::GetText(label)}};
     return label;
 }
 
@@ -415,15 +374,13 @@ HWND WatchLabel(HWND window, int id)
 // with `neverBlank`, no empty text once a real one was there.
 Strings HonestLabel(HWND label, const char* placeholder, bool neverBlank)
 {
-    const Strings texts = g_labels[label].texts;
-    bool shownSomething = false;
+    const Strings texts = g_labels[label].second;
+    bool shown = false;
     for (size_t i = 0; i < texts.size(); ++i) {
         EXPECT_NE(placeholder, texts[i]) << "text " << i;
-        if (i > 0)
-            EXPECT_NE(texts[i - 1], texts[i]) << "set again: " << texts[i];
-        if (neverBlank && shownSomething)
-            EXPECT_NE("", texts[i]) << "text " << i;
-        shownSomething = shownSomething || !texts[i].empty();
+        EXPECT_TRUE(i == 0 || texts[i - 1] != texts[i]) << "set again: " << texts[i];
+        EXPECT_FALSE(neverBlank && shown && texts[i].empty()) << "blank again at text " << i;
+        shown = shown || !texts[i].empty();
     }
     return texts;
 }
@@ -433,61 +390,48 @@ int BarPosition(HWND window, int id)
     return static_cast<int>(SendDlgItemMessageA(window, id, PBM_GETPOS, 0, 0));
 }
 
-TEST_F(Engine, CopyWindowShowsEveryStepHonestlyAndStaysOpen)
+// The copy of two files with a full disk half way into the first, then
+// their removal, each through its window.
+TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
 {
     PutSource("A.DAT", kArtSize);
     PutSource("B.DAT", 10);
     m_files.Add({Op::Write, "A.DAT", 1, kChunk + 5});
-    CopyProgressDialog window(nullptr);
-    ASSERT_TRUE(window.Create(nullptr));
-    HWND description = WatchLabel(window, IDC_COPY_DESCRIPTION);
-    HWND fileName = WatchLabel(window, IDC_COPY_FILE_NAME);
-
-    // The disk fills half way into A: at the question the file bar shows
-    // exactly the part that is written.
+    CopyProgressDialog copying(nullptr);
+    ASSERT_TRUE(copying.Create(nullptr));
+    HWND description = WatchLabel(copying, IDC_COPY_DESCRIPTION), fileName = WatchLabel(copying, IDC_COPY_FILE_NAME);
+    // At the question the file bar shows exactly the part that is written.
     int barAtQuestion = -1;
     std::thread person([&] {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle);
-        barAtQuestion = BarPosition(window, IDC_COPY_FILE_BAR);
+        barAtQuestion = BarPosition(copying, IDC_COPY_FILE_BAR);
         ui::ClickItem(box.window, IDRETRY);
     });
-    CopyEngine engine(m_dest + "\\Jex", m_source, false, window, m_files);
+    CopyEngine copy(m_dest, m_source, false, copying, m_files);
     const char* dirs[] = {"DATA", nullptr};
     const char* files[] = {"A.DAT", "B.DAT", nullptr};
-    EXPECT_TRUE(engine.CreateDirectories(dirs) && engine.CopyFiles(files));
+    EXPECT_TRUE(copy.CreateDirectories(dirs) && copy.CopyFiles(files));
     person.join();
     EXPECT_EQ(kFirstChunk, barAtQuestion);
-    EXPECT_EQ(100, BarPosition(window, IDC_COPY_FILE_BAR));
-
-    EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + m_dest + "\\Jex'",
-                       "Kopiowanie plików do katalogu \n'" + m_dest + "\\Jex'"}),
+    EXPECT_EQ(100, BarPosition(copying, IDC_COPY_FILE_BAR));
+    EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + m_dest + "'", "Kopiowanie plików do katalogu \n'" + m_dest + "'"}),
               HonestLabel(description, "Opis kopiowanego pliku", true));
     EXPECT_EQ("B.DAT", HonestLabel(fileName, "Nazwa kopiowanego pliku", false).back());
-
     // Nothing closes it but the end of the installation.
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(IsWindowVisible(window));
-    g_labels.clear();
-}
+    SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindowVisible(copying));
 
-TEST_F(Engine, RemovalWindowShowsEveryStepHonestly)
-{
-    const char* dirs[] = {"DATA", nullptr};
-    ASSERT_TRUE(installed::MakeTree(m_dest, dirs, nullptr));
-    for (const char* const* entry = kInstalled; *entry; ++entry)
-        testenv::WriteFileBytes(Dest(*entry), "x");
-    UninstallProgressDialog window(nullptr);
-    ASSERT_TRUE(window.Create(nullptr));
-    HWND description = WatchLabel(window, IDC_REMOVE_DESCRIPTION);
-    HWND fileName = WatchLabel(window, IDC_REMOVE_FILE_NAME);
-    RemovalEngine engine(m_dest, window, m_files);
-    EXPECT_TRUE(engine.DeleteFiles(kInstalled));
-    engine.RemoveDirectories(dirs);
+    UninstallProgressDialog removing(nullptr);
+    ASSERT_TRUE(removing.Create(nullptr));
+    description = WatchLabel(removing, IDC_REMOVE_DESCRIPTION), fileName = WatchLabel(removing, IDC_REMOVE_FILE_NAME);
+    RemovalEngine removal(m_dest, removing, m_files);
+    EXPECT_TRUE(removal.DeleteFiles(files));
+    removal.RemoveDirectories(dirs);
     EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + m_dest + "'", "Usuwanie podkatalogów"}),
               HonestLabel(description, "Opis usuwanego pliku", true));
     EXPECT_EQ("DATA", HonestLabel(fileName, "Nazwa usuwanego pliku", false).back());
-    EXPECT_EQ(100, BarPosition(window, IDC_REMOVE_BAR));
+    EXPECT_EQ(100, BarPosition(removing, IDC_REMOVE_BAR));
     g_labels.clear();
 }
 
@@ -495,11 +439,11 @@ TEST_F(Engine, RemovalWindowShowsEveryStepHonestly)
 // would: a button clicked, or keys typed where the focus is.
 struct OverwriteCase {
     const char* name;
-    int button;              // clicked, or 0
-    std::vector<UINT> keys;  // typed, the last once the focus is on `focused`
-    int focused;             // the button that alone shows the default frame then
+    int button;             // clicked, or 0
+    std::vector<UINT> keys; // typed; before Enter the focus reaches `focused`
+    int focused;            // the one button that then shows the default frame
     int32_t answer;
-    bool longPath = false;
+    std::string path = "C:\\Gry\\Jex\\DATA\\SFX.DAT";
 };
 
 class OverwriteQuestion : public ::testing::TestWithParam<OverwriteCase> {};
@@ -507,40 +451,29 @@ class OverwriteQuestion : public ::testing::TestWithParam<OverwriteCase> {};
 TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
 {
     const OverwriteCase& c = GetParam();
-    std::string path = "C:\\Gry\\Jex\\DATA\\SFX.DAT";
-    while (c.longPath && path.size() < 400)
-        path = "C:\\katalog" + path.substr(2);
-    std::string message;
-    bool questionShown = false, reachedFocus = false;
+    std::string seen;
     std::vector<int> framed;
-    OverwriteDialog dialog(path.c_str());
+    OverwriteDialog dialog(c.path.c_str());
     ui::RunModal(dialog, [&](HWND question) {
-        auto focusedId = [&] { return GetDlgCtrlID(ui::FocusedWindow(question)); };
-        if (!ui::WaitUntil([&] { return focusedId() == IDC_OVERWRITE_YES; }))
-            return;
-        message = ui::GetItemText(question, IDC_OVERWRITE_MESSAGE);
-        questionShown = ui::FindChildByText(question, "Czy zastąpić istniejący plik?") != nullptr;
+        auto focusIsOn = [&](int id) { return ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(question)) == id; }); };
+        focusIsOn(IDC_OVERWRITE_YES);
+        seen = ui::GetItemText(question, IDC_OVERWRITE_MESSAGE);
+        if (!ui::FindChildByText(question, "Czy zastąpić istniejący plik?"))
+            seen += " (no question)";
         if (c.button)
             ui::ClickItem(question, c.button);
-        for (size_t i = 0; i < c.keys.size(); ++i) {
-            if (i + 1 == c.keys.size() && c.focused) {
-                reachedFocus = ui::WaitUntil([&] { return focusedId() == c.focused; });
-                for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL}) {
+        for (UINT key : c.keys) {
+            if (key == VK_RETURN && focusIsOn(c.focused)) {
+                for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL})
                     if ((GetWindowLongA(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                         framed.push_back(id);
-                }
             }
-            ui::TypeKey(question, c.keys[i]);
+            ui::TypeKey(question, key);
         }
-        ui::WaitForWindowGone(question);
     });
     EXPECT_EQ(c.answer, dialog.m_nAnswer);
-    EXPECT_EQ("Plik o nazwie '" + path + "' już istnieje.", message);
-    EXPECT_TRUE(questionShown);
-    if (c.focused) {
-        EXPECT_TRUE(reachedFocus);
-        EXPECT_EQ(std::vector<int>{c.focused}, framed);
-    }
+    EXPECT_EQ("Plik o nazwie '" + c.path + "' już istnieje.", seen);
+    EXPECT_EQ(c.focused ? std::vector<int>{c.focused} : std::vector<int>{}, framed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -553,7 +486,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OverwriteCase{"EnterAtOnce", 0, {VK_RETURN}, IDC_OVERWRITE_YES, Yes},
                       // Two tabs in the template's order reach "Nie"; the frame goes with the focus.
                       OverwriteCase{"TabTabEnter", 0, {VK_TAB, VK_TAB, VK_RETURN}, IDC_OVERWRITE_NO, No},
-                      OverwriteCase{"LongPathShownWhole", IDC_OVERWRITE_NO, {}, 0, No, true}),
+                      OverwriteCase{"LongPathShownWhole", IDC_OVERWRITE_NO, {}, 0, No, "C:\\" + std::string(400, 'k') + "\\KONIEC.DAT"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
