@@ -222,6 +222,7 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
     MapDrive('p', "drive-p", {"gry", "Dane"});
     MapDrive('o', "drive-o", {});
     ASSERT_TRUE(SetCurrentDirectoryA(c.currentDir));
+    ui::MessageBoxWatcher boxes(kAppTitle, {}, IDCANCEL);
     Open(c.initialDir);
     if (c.fill)
         m_browser->m_wndDirs.FillDirectory(c.fill);
@@ -229,6 +230,7 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
         EXPECT_EQ(c.directory, PathLine());
     EXPECT_EQ(c.shown, Shown());
     EXPECT_EQ(c.directory, m_browser->m_wndDirs.GetDirectory());
+    EXPECT_EQ(Strings{}, boxes.Texts());
 }
 
 INSTANTIATE_TEST_SUITE_P(
