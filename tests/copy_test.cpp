@@ -44,12 +44,13 @@ protected:
     void SetUp() override { testenv::ScratchDir("engine"), testenv::MakeDirs(m_dest); }
     void TearDown() override { testenv::RemoveTree("C:\\jextest\\engine"); }
 
-    // Bytes that differ from block to block, so a gap or a doubled block shows.
+    // Bytes that differ from block to block and from chunk to chunk, so a
+    // gap or a doubled or misplaced block shows.
     std::string PutSource(const std::string& entry, int64_t size, char seed = 'a')
     {
         std::string bytes(static_cast<size_t>(size), '\0');
         for (size_t i = 0; i < bytes.size(); ++i)
-            bytes[i] = static_cast<char>(seed + i * 7 + i / 1024);
+            bytes[i] = static_cast<char>(seed + i * 7 + i / 1021 + i / 65521);
         testenv::WriteFileBytes(m_source + entry, bytes);
         return bytes;
     }
