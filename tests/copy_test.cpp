@@ -365,8 +365,9 @@ LRESULT CALLBACK RecordingLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM 
 HWND WatchLabel(HWND window, int id)
 {
     HWND label = GetDlgItem(window, id);
+    g_labels[label].second = {ui::GetText(label)};
     const LONG_PTR recording = reinterpret_cast<LONG_PTR>(&RecordingLabelProc);
-    g_labels[label] = {reinterpret_cast<WNDPROC>(SetWindowLongPtrA(label, GWLP_WNDPROC, recording)), {ui::GetText(label)}};
+    g_labels[label].first = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(label, GWLP_WNDPROC, recording));
     return label;
 }
 
