@@ -427,7 +427,6 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
               HonestLabel(description, "Opis usuwanego pliku", true));
     EXPECT_EQ("DATA", HonestLabel(fileName, "Nazwa usuwanego pliku", false).back());
     EXPECT_EQ(100, BarPosition(removing, IDC_REMOVE_BAR));
-    g_labels.clear();
 }
 
 // --- The overwrite question, answered from a second thread as a person
