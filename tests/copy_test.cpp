@@ -12,7 +12,6 @@
 #include "resource.h"
 #include "support/EngineDoubles.h"
 #include "support/InstallDriver.h"
-#include "support/InstalledTree.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
 

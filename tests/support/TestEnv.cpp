@@ -1,9 +1,6 @@
 #include "support/TestEnv.h"
 
-#include "WineDrives.h"
-
-#include <windows.h>
-
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -11,32 +8,21 @@
 
 namespace testenv {
 
-namespace {
-
-std::string Env(const char* name)
+std::string SampleCdUnix()
 {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+    return std::getenv("JEX_SAMPLE_CD") ? std::getenv("JEX_SAMPLE_CD") : "";
 }
 
-} // namespace
-
-std::string SampleCdUnix() { return Env("JEX_SAMPLE_CD"); }
-std::string BuildDirUnix() { return Env("JEX_BUILD_DIR"); }
+std::string BuildDirUnix()
+{
+    return std::getenv("JEX_BUILD_DIR") ? std::getenv("JEX_BUILD_DIR") : "";
+}
 
 std::string WindowsPathOf(const std::string& unixPath)
 {
     std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
-}
-
-std::string InstallExe()
-{
-    return WindowsPathOf(BuildDirUnix() + "/install.exe");
 }
 
 bool RemoveTree(const std::string& path)
@@ -71,16 +57,6 @@ std::string ScratchDir(const std::string& name)
     return dir;
 }
 
-bool MapCd(char letter, const std::string& unixFolder)
-{
-    return MapWineDrive(letter, unixFolder, DRIVE_CDROM);
-}
-
-bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType)
-{
-    return MapWineDrive(letter, unixFolder, driveType);
-}
-
 void UnmapAllExtraDrives()
 {
     for (char letter = 'a'; letter <= 'y'; ++letter) {
@@ -102,18 +78,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes)
     return static_cast<bool>(out);
 }
 
-bool FileExists(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirExists(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void MakeDirs(const std::string& path)
 {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
@@ -123,16 +87,14 @@ void MakeDirs(const std::string& path)
 
 std::string RegValue::Text() const
 {
-    if (!found || type != REG_SZ)
-        return std::string();
-    return std::string(bytes.c_str());
+    return found && type == REG_SZ ? std::string(bytes.c_str()) : std::string();
 }
 
 long long RegValue::Number() const
 {
+    DWORD number = 0;
     if (!found || type != REG_DWORD || bytes.size() != 4)
         return -1;
-    DWORD number = 0;
     std::memcpy(&number, bytes.data(), 4);
     return number;
 }
@@ -173,16 +135,6 @@ void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, c
     RegCloseKey(opened);
 }
 
-void WriteRegText(HKEY root, const std::string& key, const char* name, const std::string& text)
-{
-    WriteReg(root, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
-}
-
-void WriteRegNumber(HKEY root, const std::string& key, const char* name, DWORD number)
-{
-    WriteReg(root, key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
-}
-
 void DeleteRegValue(HKEY root, const std::string& key, const char* name)
 {
     HKEY opened;
@@ -201,11 +153,6 @@ std::string ProgramsFolder()
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
     return folder;
-}
-
-std::string ShortcutGroup()
-{
-    return ProgramsFolder() + "\\Kestrel Forge\\Jex";
 }
 
 void ForgetInstallation(const std::string& target)

@@ -2,6 +2,8 @@
 // it maps drives of the test prefix.
 #pragma once
 
+#include "WineDrives.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,15 +11,12 @@
 
 namespace testenv {
 
-// Linux paths handed over by CTest.
+// Linux paths handed over by CTest; a Linux path as Wine's Z: drive shows
+// it; the program under test as a Windows path.
 std::string SampleCdUnix();
 std::string BuildDirUnix();
-
-// A Linux path as Wine's Z: drive shows it.
 std::string WindowsPathOf(const std::string& unixPath);
-
-// The program under test, as a Windows path.
-std::string InstallExe();
+inline std::string InstallExe() { return WindowsPathOf(BuildDirUnix() + "/install.exe"); }
 
 // A fresh, empty folder C:\jextest\NAME of the test prefix.
 std::string ScratchDir(const std::string& name);
@@ -26,8 +25,14 @@ bool RemoveTree(const std::string& path);
 
 // Maps the sample CD (or another folder) as a CD-ROM drive, or a folder as
 // a drive of any type.
-bool MapCd(char letter, const std::string& unixFolder = SampleCdUnix());
-bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType);
+inline bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType)
+{
+    return MapWineDrive(letter, unixFolder, driveType);
+}
+inline bool MapCd(char letter, const std::string& unixFolder = SampleCdUnix())
+{
+    return MapFolder(letter, unixFolder, DRIVE_CDROM);
+}
 // Removes every drive letter but c: and z:.
 void UnmapAllExtraDrives();
 
@@ -35,8 +40,16 @@ void UnmapAllExtraDrives();
 std::string ReadFileBytes(const std::string& path);
 // Writes a whole file (binary), creating it or replacing its contents.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-bool DirExists(const std::string& path);
+inline bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+inline bool DirExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 // Creates a folder with every missing ancestor.
 void MakeDirs(const std::string& path);
@@ -55,8 +68,14 @@ struct RegValue {
 RegValue ReadReg(HKEY root, const std::string& key, const char* name);
 bool KeyExists(HKEY root, const std::string& key);
 void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes);
-void WriteRegText(HKEY root, const std::string& key, const char* name, const std::string& text);
-void WriteRegNumber(HKEY root, const std::string& key, const char* name, DWORD number);
+inline void WriteRegText(HKEY root, const std::string& key, const char* name, const std::string& text)
+{
+    WriteReg(root, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+inline void WriteRegNumber(HKEY root, const std::string& key, const char* name, DWORD number)
+{
+    WriteReg(root, key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
+}
 void DeleteRegValue(HKEY root, const std::string& key, const char* name);
 
 // Where the program records an installation.
@@ -65,7 +84,7 @@ constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 // The user's Start-menu Programs folder, without a trailing backslash, and
 // the program's group folder in it.
 std::string ProgramsFolder();
-std::string ShortcutGroup();
+inline std::string ShortcutGroup() { return ProgramsFolder() + "\\Kestrel Forge\\Jex"; }
 // Removes every trace of an installation: the registry record, the
 // Start-menu group and the target folder (when given).
 void ForgetInstallation(const std::string& target = std::string());
