@@ -17,16 +17,6 @@ int CountPathComponents(const char* path)
     return count;
 }
 
-void CopyPathPrefix(char* out, size_t outSize, const char* path, int n)
-{
-    if (!out || outSize == 0)
-        return;
-    const std::string prefix = PathPrefix(path, n);
-    const size_t length = prefix.size() < outSize ? prefix.size() : outSize - 1;
-    prefix.copy(out, length);
-    out[length] = '\0';
-}
-
 std::string PathPrefix(const char* path, int n)
 {
     std::string prefix;

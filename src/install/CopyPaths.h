@@ -2,7 +2,6 @@
 // sequence of backslash-separated components after its drive.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 // The number of components of a path after its drive: the default target
@@ -10,14 +9,10 @@
 // (empty) component, and a null or empty path has 0.
 int CountPathComponents(const char* path);
 
-// Writes into out the path up to, not including, its (n+1)-th backslash, or
-// the whole path when it has fewer; n counts from 1. For the default target
-// the prefixes 1, 2 and 3 are "C:\Program Files",
-// "C:\Program Files\Kestrel Forge" and the whole path. out must hold
-// outSize bytes; the copy always ends with a NUL and never writes past it.
-void CopyPathPrefix(char* out, size_t outSize, const char* path, int n);
-
-// The same prefix as a string, for paths of any length.
+// The path up to, not including, its (n+1)-th backslash, or the whole path
+// when it has fewer; n counts from 1. For the default target the prefixes
+// 1, 2 and 3 are "C:\Program Files", "C:\Program Files\Kestrel Forge" and the
+// whole path. Built without a length limit.
 std::string PathPrefix(const char* path, int n);
 
 // A target path: the root, one backslash and the manifest entry. Built
