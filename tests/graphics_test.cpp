@@ -1,6 +1,4 @@
-// The pictures and the buttons drawn from them: colour tables of every
-// depth, cells cut from a strip, the inclusive destination, the program's own
-// pictures, and which cell a button shows in each state.
+// The pictures and the buttons drawn from them, and which cell a button shows in each state.
 #include "fw/Dialog.h"
 #include "gfx/BitmapButton.h"
 #include "gfx/PaletteBitmap.h"
@@ -11,180 +9,123 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 
 // Distinct colours, none white, as 0x00RRGGBB.
-DWORD Colour(int i)
-{
-    return (i * 37 % 200) << 16 | (i * 91 % 230) << 8 | (40 + i * 13 % 180);
-}
+DWORD Colour(int i) { return (i * 37 % 200) << 16 | (i * 91 % 230) << 8 | (40 + i * 13 % 180); }
 
-// A picture whose pixel (x, y) shows Colour(index(x, y)), with a table of
-// `tableSize` colours Colour(0), Colour(1)... below 16 bits per pixel.
-struct Layout {
-    const char* name;
-    int width, height;
-    WORD bitCount;
-    DWORD coloursUsed;
-    int tableSize;
-    int (*index)(int x, int y);
-};
+// A picture whose pixel (x, y) shows Colour(index(x, y)), with a table of `tableSize` colours Colour(0), Colour(1)...
+struct Layout { const char* name; LONG width, height; WORD bitCount; DWORD coloursUsed, tableSize; int (*index)(int, int); };
 
 // The packed device-independent bitmap: header, colour table, bottom-up rows padded to four bytes.
 std::vector<BYTE> MakeDib(const Layout& l)
 {
     const BITMAPINFOHEADER header = {sizeof header, l.width, l.height, 1, l.bitCount, BI_RGB, 0, 0, 0, l.coloursUsed, 0};
-    const int stride = (l.width * l.bitCount + 31) / 32 * 4;
-    std::vector<BYTE> dib(sizeof header + 4 * l.tableSize + static_cast<size_t>(stride) * l.height);
-    std::memcpy(dib.data(), &header, sizeof header);
+    const size_t stride = (l.width * l.bitCount + 31) / 32 * 4, bits = sizeof header + 4 * l.tableSize;
+    std::vector<BYTE> dib(bits + stride * l.height);
     // Little-endian 0x00RRGGBB is an RGBQUAD, and its first three bytes a 24-bit pixel.
-    auto put = [](BYTE* at, int i, size_t size) {
-        const DWORD colour = Colour(i);
-        std::memcpy(at, &colour, size);
-    };
-    for (int i = 0; i < l.tableSize; ++i)
-        put(&dib[sizeof header + 4 * i], i, 4);
+    auto put = [&](size_t at, int i, size_t size) { const DWORD colour = Colour(i); std::memcpy(&dib[at], &colour, size); };
+    std::memcpy(dib.data(), &header, sizeof header);
+    for (DWORD i = 0; i < l.tableSize; ++i)
+        put(sizeof header + 4 * i, i, 4);
     for (int y = 0; y < l.height; ++y)
-        for (int x = 0; x < l.width; ++x) {
-            BYTE* row = &dib[sizeof header + 4 * l.tableSize + static_cast<size_t>(l.height - 1 - y) * stride];
-            const int i = l.index(x, y);
-            if (l.bitCount == 4)
-                row[x / 2] |= static_cast<BYTE>(x % 2 ? i : i << 4);
-            else if (l.bitCount == 8)
-                row[x] = static_cast<BYTE>(i);
-            else
-                put(row + 3 * x, i, 3);
-        }
+        for (int x = 0, row = bits + (l.height - 1 - y) * stride; x < l.width; ++x)
+            if (l.bitCount > 8)
+                put(row + 3 * x, l.index(x, y), 3);
+            else // the leftmost pixel in the high bits
+                dib[row + x * l.bitCount / 8] |= l.index(x, y) << (8 - l.bitCount - x * l.bitCount % 8);
     return dib;
 }
 
-// 1280 x 40, four cells of 320 x 40, its colour changing every 32 pixels across.
-const std::vector<BYTE> kStrip = MakeDib({"Strip", 1280, 40, 8, 40, 40, [](int x, int) { return x / 32; }});
-
-DWORD StripColour(int x) { return Colour(x / 32); }
+DWORD StripColour(int x) { return Colour(x / 32); } // the strip's colour changes every 32 pixels across
 
 class DibLayouts : public ::testing::TestWithParam<Layout> {};
 
 TEST_P(DibLayouts, DrawEveryPixelInItsColourWithAPaletteForATable)
 {
-    const Layout& layout = GetParam();
-    const std::vector<BYTE> dib = MakeDib(layout);
+    const Layout& l = GetParam();
     PaletteBitmap bitmap;
-    bitmap.LoadFromPackedDib(dib.data());
-    EXPECT_EQ(layout.tableSize != 0, bitmap.m_palette.GetSafeHandle() != nullptr);
-    Surface out(layout.width, layout.height);
-    bitmap.Draw(out.dc(), {0, 0, layout.width - 1, layout.height - 1}, 0, 0);
-    for (int y = 0; y < layout.height; ++y)
-        for (int x = 0; x < layout.width; ++x)
-            ASSERT_EQ(Colour(layout.index(x, y)), out.At(x, y)) << x << "," << y;
+    bitmap.LoadFromPackedDib(MakeDib(l).data());
+    EXPECT_EQ(l.tableSize != 0, bitmap.m_palette.GetSafeHandle() != nullptr);
+    Surface out(l.width, l.height);
+    bitmap.Draw(out.dc(), {0, 0, l.width - 1, l.height - 1}, 0, 0);
+    for (int y = 0; y < l.height; ++y)
+        for (int x = 0; x < l.width; ++x)
+            ASSERT_EQ(Colour(l.index(x, y)), out.At(x, y)) << x << "," << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PaletteBitmap, DibLayouts,
-    ::testing::Values(Layout{"FourBitsWithoutColoursUsed", 8, 2, 4, 0, 16, [](int x, int) { return 15 - x; }},
-                      // The pixels start after the 186 colours, not after 256.
-                      Layout{"EightBitsWith186Colours", 200, 3, 8, 186, 186, [](int x, int y) { return (x + y) % 186; }},
-                      Layout{"TrueColourHasNoPalette", 5, 2, 24, 0, 0, [](int x, int y) { return x + 5 * y; }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PaletteBitmap, CellsAreCutFromTheSourceOrigin)
-{
-    PaletteBitmap bitmap;
-    bitmap.LoadFromPackedDib(kStrip.data());
-    bitmap.SetCellSize(320, 40);
-    Surface out(320, 40);
-    bitmap.Draw(out.dc(), {0, 0, 319, 39}, 2, 0);
-    EXPECT_EQ(StripColour(640), out.At(0, 0));
-    EXPECT_EQ(StripColour(959), out.At(319, 39));
-    // A source rectangle moves the origin of every cell.
-    bitmap.SetSourceRect({64, 0, 1279, 39});
-    bitmap.Draw(out.dc(), {0, 0, 319, 39}, 1, 0);
-    EXPECT_EQ(StripColour(64 + 320), out.At(0, 0));
-}
-
-TEST(PaletteBitmap, DestinationIsInclusiveWhereverItStarts)
-{
-    PaletteBitmap bitmap;
-    bitmap.LoadFromPackedDib(kStrip.data());
-    bitmap.SetCellSize(320, 20);
-    // The strip has one more row and column than the cell, for the last one.
-    for (RECT destination : {RECT{0, 0, 319, 19}, RECT{10, 5, 329, 24}, RECT{10, 5, 330, 25}}) {
-        Surface out(400, 40);
-        bitmap.Draw(out.dc(), destination, 0, 0);
-        EXPECT_EQ(destination.right + 1, out.ChangedExtent().cx);
-        EXPECT_EQ(destination.bottom + 1, out.ChangedExtent().cy);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(PaletteBitmap, DibLayouts, ::testing::Values(
+    Layout{"FourBitsWithoutColoursUsed", 8, 2, 4, 0, 16, [](int x, int) { return 15 - x; }},
+    Layout{"EightBitsWith186ColoursBeforeItsPixels", 200, 3, 8, 186, 186, [](int x, int y) { return (x + y) % 186; }},
+    Layout{"TrueColourHasNoPalette", 5, 2, 24, 0, 0, [](int x, int y) { return x + 5 * y; }}), ui::RowName());
 
 TEST(PaletteBitmap, ProgramPicturesAreWholeAndAMissingOneDrawsNothing)
 {
-    const struct { UINT id; int width, height; } pictures[] = {
-        {IDB_BACKGROUND, 624, 464}, {IDB_STRIP_EXIT, 1280, 40},   {IDB_STRIP_INSTALL, 1280, 40},
-        {IDB_STRIP_UNINSTALL, 1280, 40}, {IDB_STRIP_GAME, 1280, 40}, {IDB_STRIP_CONFIG, 1280, 40},
-        {IDB_STRIP_INTRO, 1280, 40}, {4242, 0, 0}};
-    for (const auto& picture : pictures) {
+    const struct { UINT id; LONG width, height; } pictures[] = {{IDB_BACKGROUND, 624, 464}, {IDB_STRIP_EXIT, 1280, 40},
+        {IDB_STRIP_INSTALL, 1280, 40}, {IDB_STRIP_UNINSTALL, 1280, 40}, {IDB_STRIP_GAME, 1280, 40},
+        {IDB_STRIP_CONFIG, 1280, 40}, {IDB_STRIP_INTRO, 1280, 40}, {4242, 0, 0}};
+    for (const auto& [id, width, height] : pictures) {
         PaletteBitmap bitmap;
-        bitmap.LoadFromResource(picture.id);
-        // Drawn into more room than it has, a picture shows its own size.
-        const DWORD fill = 0x123456;
-        Surface out(picture.width + 10, picture.height + 10, fill);
-        bitmap.Draw(out.dc(), {0, 0, picture.width + 9, picture.height + 9}, 0, 0);
-        EXPECT_EQ(picture.width, out.ChangedExtent(fill).cx) << picture.id;
-        EXPECT_EQ(picture.height, out.ChangedExtent(fill).cy) << picture.id;
-        // Eight bits with their own colours, for 256-colour screens.
-        EXPECT_EQ(picture.width != 0, bitmap.m_palette.GetSafeHandle() != nullptr) << picture.id;
+        bitmap.LoadFromResource(id);
+        // Drawn into more room than it has, a picture shows its own size; in eight bits with a palette of its own.
+        Surface out(width + 10, height + 10, 0x123456);
+        bitmap.Draw(out.dc(), {0, 0, width + 9, height + 9}, 0, 0);
+        const SIZE drawn = out.ChangedExtent(0x123456);
+        EXPECT_EQ((std::vector<LONG>{width, height}), (std::vector<LONG>{drawn.cx, drawn.cy})) << id;
+        EXPECT_EQ(width != 0, bitmap.m_palette.GetSafeHandle() != nullptr) << id;
     }
 }
 
 // The cell a draw with this state shows, read back from a copy drawn aside.
 int CellDrawn(BitmapButton& button, UINT state)
 {
-    Surface surface(320, 40);
-    DRAWITEMSTRUCT draw = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, button, surface.dc(), {0, 0, 319, 39}, 0};
+    Surface aside(320, 40);
+    DRAWITEMSTRUCT draw = {ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, button, aside.dc(), {0, 0, 319, 39}, 0};
     button.BitmapButton::DrawItem(&draw);
     for (int cell = 0; cell < 4; ++cell)
-        if (surface.At(0, 0) == StripColour(320 * cell) && surface.At(319, 39) == StripColour(320 * cell + 319))
+        if (aside.At(0, 0) == StripColour(320 * cell) && aside.At(319, 39) == StripColour(320 * cell + 319))
             return cell;
     return -1;
 }
 
 // Remembers the cell of every draw the system asks for.
-class RecordingButton : public BitmapButton {
-public:
+struct RecordingButton : BitmapButton {
     std::vector<int> cells;
-    void DrawItem(DRAWITEMSTRUCT* draw) override
-    {
-        BitmapButton::DrawItem(draw);
-        cells.push_back(CellDrawn(*this, draw->itemState));
-    }
+    void DrawItem(DRAWITEMSTRUCT* draw) override { cells.push_back(CellDrawn(*this, draw->itemState)); }
+    int Last() const { return cells.empty() ? -1 : cells.back(); }
 };
 
-// Two of the launcher's buttons on its window, drawn from the strip.
-class BitmapButtonTest : public ::testing::Test {
-protected:
+// A strip of 1280 x 40 in four cells of 320 x 40, and two of the launcher's buttons on its window drawn from it.
+struct Strip : ::testing::Test {
     void SetUp() override
     {
-        m_strip.LoadFromPackedDib(kStrip.data());
+        m_strip.LoadFromPackedDib(MakeDib({"Strip", 1280, 40, 8, 40, 40, [](int x, int) { return x / 32; }}).data());
         m_strip.SetCellSize(320, 40);
-        ASSERT_TRUE(m_host.Create());
-        ASSERT_TRUE(m_button.Attach(IDC_INSTALL, m_host, &m_strip, 0));
-        ASSERT_TRUE(m_other.Attach(IDC_INTRO, m_host, &m_strip, 0));
-        m_button.MoveTo(10, 10);
-        m_other.SetFocus();
-        ui::Pump();
+        ASSERT_TRUE(m_host.Create() && m_button.Attach(IDC_INSTALL, m_host, &m_strip, 0) &&
+                    m_other.Attach(IDC_INTRO, m_host, &m_strip, 0));
     }
-    void TearDown() override { m_host.DestroyWindow(); }
 
     PaletteBitmap m_strip;
     CDialog m_host{IDD_LAUNCHER};
     RecordingButton m_button, m_other;
 };
 
-TEST_F(BitmapButtonTest, AttachSizesItToOneCellAndMoveKeepsTheSize)
+// Cell 2 from where the source starts, into a destination off the origin, smaller than a cell, whose right and
+// bottom are inside it; its first and last columns are the first and last of colour bands.
+TEST_F(Strip, CellIsCutFromTheSourceOriginIntoTheInclusiveDestination)
 {
+    m_strip.SetSourceRect({64, 0, 1279, 39});
+    Surface out(400, 60);
+    m_strip.Draw(out.dc(), {10, 5, 297, 24}, 2, 0);
+    EXPECT_EQ((std::vector<DWORD>{StripColour(64 + 640), StripColour(64 + 640 + 287)}),
+              (std::vector<DWORD>{out.At(10, 5), out.At(297, 24)}));
+    EXPECT_EQ((std::vector<LONG>{298, 25}), (std::vector<LONG>{out.ChangedExtent().cx, out.ChangedExtent().cy}));
+}
+
+TEST_F(Strip, AttachSizesItToOneCellAndMoveKeepsTheSize)
+{
+    m_button.MoveTo(10, 10);
     RECT r = ui::WindowRect(m_button);
     MapWindowPoints(nullptr, m_host, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ((std::vector<LONG>{10, 10, 330, 50}), (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
@@ -192,7 +133,7 @@ TEST_F(BitmapButtonTest, AttachSizesItToOneCellAndMoveKeepsTheSize)
 
 struct State { const char* name; UINT itemState; bool pointerOver; int cell; };
 
-class CellForState : public BitmapButtonTest, public ::testing::WithParamInterface<State> {};
+class CellForState : public Strip, public ::testing::WithParamInterface<State> {};
 
 TEST_P(CellForState, IsTheOneDrawn)
 {
@@ -201,40 +142,32 @@ TEST_P(CellForState, IsTheOneDrawn)
     EXPECT_EQ(GetParam().cell, CellDrawn(m_button, GetParam().itemState));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BitmapButton, CellForState,
-    ::testing::Values(State{"Normal", 0, false, BitmapButton::kNormalCell},
-                      State{"Pressed", ODS_SELECTED, false, BitmapButton::kPressedCell},
-                      State{"DisabledBeatsPressed", ODS_DISABLED | ODS_SELECTED, false, BitmapButton::kDisabledCell},
-                      State{"PointerHighlights", 0, true, BitmapButton::kHoverCell},
-                      State{"PressedBeatsPointer", ODS_SELECTED | ODS_FOCUS, true, BitmapButton::kPressedCell},
-                      State{"DisabledBeatsPointer", ODS_DISABLED, true, BitmapButton::kDisabledCell}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(BitmapButton, CellForState, ::testing::Values(
+    State{"DisabledBeatsPressed", ODS_DISABLED | ODS_SELECTED, false, BitmapButton::kDisabledCell},
+    State{"PointerHighlights", 0, true, BitmapButton::kHoverCell},
+    State{"PressedBeatsPointer", ODS_SELECTED | ODS_FOCUS, true, BitmapButton::kPressedCell},
+    State{"DisabledBeatsPointer", ODS_DISABLED, true, BitmapButton::kDisabledCell}), ui::RowName());
 
-TEST_F(BitmapButtonTest, HighlightFollowsTheFocus)
+// The pointer onto a button gives it the focus and the highlight, moving within it draws nothing more, the pointer
+// on the other button takes both away, and the keyboard brings them back.
+TEST_F(Strip, HighlightFollowsTheFocus)
 {
-    // The pointer comes onto the button: it takes the focus and is highlighted.
-    m_button.Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    ui::Pump();
-    EXPECT_EQ(m_button.m_hWnd, GetFocus());
-    ASSERT_FALSE(m_button.cells.empty());
-    EXPECT_EQ(BitmapButton::kHoverCell, m_button.cells.back());
-    // Moving within it draws nothing more.
+    auto shown = [&] { return std::vector<int>{m_button.Last(), m_other.Last()}; };
+    auto pointOnto = [](CWnd& button) { button.Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); ui::Pump(); };
+    const std::vector<int> highlighted = {BitmapButton::kHoverCell, BitmapButton::kNormalCell};
+    m_other.SetFocus();
+    pointOnto(m_button);
+    EXPECT_EQ(highlighted, shown());
     const size_t drawn = m_button.cells.size();
     for (int x = 6; x < 300; x += 37)
         m_button.Send(WM_MOUSEMOVE, 0, MAKELPARAM(x, 20));
     ui::Pump();
     EXPECT_EQ(drawn, m_button.cells.size());
-    // On to the other button, which takes the focus: this one drops its highlight.
-    m_other.Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    ui::Pump();
-    EXPECT_EQ(BitmapButton::kNormalCell, m_button.cells.back());
-    EXPECT_EQ(BitmapButton::kHoverCell, m_other.cells.back());
-    // The keyboard brings the focus back, and the highlight with it.
+    pointOnto(m_other);
+    EXPECT_EQ((std::vector<int>{BitmapButton::kNormalCell, BitmapButton::kHoverCell}), shown());
     m_button.SetFocus();
     ui::Pump();
-    EXPECT_EQ(BitmapButton::kHoverCell, m_button.cells.back());
-    EXPECT_EQ(BitmapButton::kNormalCell, m_other.cells.back());
+    EXPECT_EQ(highlighted, shown());
 }
 
 } // namespace
