@@ -13,42 +13,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
+#include <algorithm>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-using install_driver::kLauncherBoxCaption;
-using install_driver::StandinRun;
-using install_driver::WaitForStandin;
-using install_driver::WaitLauncherLive;
+using namespace install_driver;
 using testenv::kProductKey;
 
 // Where the system keeps its program-files directory (HKEY_LOCAL_MACHINE).
 constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-template <class Row>
-std::string RowName(const testing::TestParamInfo<Row>& info)
-{
-    return info.param.name;
-}
-
-// ------------------------------------------------------------- CD locator
-
-enum class Folder { Cd, NoMarker, MarkerIsADirectory };
-
-struct Drive {
-    char letter;
-    Folder folder;
-    unsigned type = DRIVE_CDROM;
-};
-
 struct Layout {
     const char* name;
-    std::vector<Drive> drives;
+    // Each drive mapped: its letter and what it holds: '+' the sample CD,
+    // '-' a folder without the marker, '/' one whose marker is a folder; '#'
+    // the sample CD as a hard disk.
+    const char* drives;
     char found;
 };
 
@@ -60,44 +45,33 @@ protected:
 TEST_P(CdLayouts, TheFirstCdRomDriveHoldingTheMarkerIsFound)
 {
     testenv::UnmapAllExtraDrives();
-    for (const Drive& drive : GetParam().drives) {
-        std::string folder = testenv::SampleCdUnix();
-        if (drive.folder != Folder::Cd) {
-            folder = testenv::BuildDirUnix() + (drive.folder == Folder::NoMarker ? "/scratch-no-cd" : "/scratch-dir-cd");
-            testenv::MakeDirs(testenv::WindowsPathOf(folder + (drive.folder == Folder::NoMarker ? "" : "/jex.ico")));
-        }
-        ASSERT_TRUE(testenv::MapFolder(drive.letter, folder, drive.type));
+    const std::string made = testenv::BuildDirUnix() + "/scratch-cd";
+    testenv::MakeDirs(testenv::WindowsPathOf(made + "/in/jex.ico"));
+    for (const char* drive = GetParam().drives; *drive; drive += 2) {
+        const std::string folder = drive[1] == '-' ? made : drive[1] == '/' ? made + "/in" : testenv::SampleCdUnix();
+        ASSERT_TRUE(testenv::MapFolder(drive[0], folder, drive[1] == '#' ? DRIVE_FIXED : DRIVE_CDROM));
     }
     EXPECT_EQ(GetParam().found, LocateCd());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drives, CdLayouts,
-    testing::Values(Layout{"NoCdRomDrive", {}, 0}, Layout{"CdOnE", {{'e', Folder::Cd}}, 'e'},
-                    Layout{"SecondCdRomHoldsIt", {{'f', Folder::NoMarker}, {'h', Folder::Cd}}, 'h'},
-                    Layout{"MarkerThatDoesNotOpen", {{'d', Folder::MarkerIsADirectory}}, 0},
-                    Layout{"UnreadableMarkerThenTheCd", {{'d', Folder::MarkerIsADirectory}, {'g', Folder::Cd}}, 'g'},
-                    Layout{"DrivesAAndBAreNeverTried", {{'a', Folder::Cd}, {'b', Folder::Cd}}, 0},
-                    Layout{"HardDiskWithTheMarker", {{'d', Folder::Cd, DRIVE_FIXED}}, 0}),
-    RowName<Layout>);
-
-// ------------------------------------------------- installed states, in here
-
-struct Recorded {
-    const char* path = nullptr;       // ProgramPath as text
-    const char* executable = nullptr; // ProgramExecutable
-    bool pathAsNumber = false;        // ProgramPath as the REG_DWORD whose bytes spell "C:\"
-};
-
-const Recorded kInstalledOnE = {"E:\\Gry\\Jex", "E:\\Gry\\Jex\\jex.exe"};
+INSTANTIATE_TEST_SUITE_P(Drives, CdLayouts,
+                         testing::ValuesIn(std::vector<Layout>{
+                             {"NoCdRomDrive", "", 0}, {"CdOnE", "e+", 'e'}, {"SecondCdRomHoldsIt", "f-h+", 'h'},
+                             {"MarkerThatDoesNotOpen", "d/", 0}, {"UnreadableMarkerThenTheCd", "d/g+", 'g'},
+                             {"DrivesAAndBAreNeverTried", "a+b+", 0}, {"HardDiskWithTheMarker", "d#", 0}}),
+                         ui::RowName());
 
 struct InstalledState {
     const char* name;
-    Recorded recorded;
-    bool programFilesDir;
-    bool refreshed; // the launcher made over an installation on E:, then refreshed
+    const char* path;       // ProgramPath
+    bool pathAsNumber;      // as a REG_DWORD (whose bytes spell "C:\"), else as text
+    const char* executable; // ProgramExecutable
+    bool programFilesDir;   // the system's program-files directory known
     const char* seen; // intro, install, uninstall, configuration, game and Exit live or not; the target
 };
+
+const InstalledState kInstalledOnE = {"Installed", "E:\\Gry\\Jex", false, "E:\\Gry\\Jex\\jex.exe", true,
+                                      "111111 E:\\Gry\\Jex"};
 
 class InstalledStates : public testing::TestWithParam<InstalledState> {
 protected:
@@ -107,16 +81,15 @@ protected:
             testenv::WriteReg(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", m_saved.type, m_saved.bytes);
         testenv::ForgetInstallation();
     }
-    static void Put(const Recorded& recorded, bool programFilesDir)
+    static void Put(const InstalledState& row)
     {
         testenv::ForgetInstallation();
-        if (recorded.path)
-            testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", recorded.path);
-        if (recorded.pathAsNumber)
-            testenv::WriteRegNumber(HKEY_CURRENT_USER, kProductKey, "ProgramPath", 0x005c3a43);
-        if (recorded.executable)
-            testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", recorded.executable);
-        if (programFilesDir)
+        if (row.path)
+            testenv::WriteReg(HKEY_CURRENT_USER, kProductKey, "ProgramPath", row.pathAsNumber ? REG_DWORD : REG_SZ,
+                              std::string(row.path, strlen(row.path) + 1));
+        if (row.executable)
+            testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", row.executable);
+        if (row.programFilesDir)
             testenv::WriteRegText(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
         else
             testenv::DeleteRegValue(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
@@ -124,35 +97,28 @@ protected:
     const testenv::RegValue m_saved = testenv::ReadReg(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
 };
 
-TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistry)
+TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistryAtARefresh)
 {
-    const InstalledState& row = GetParam();
-    Put(row.refreshed ? kInstalledOnE : row.recorded, row.refreshed || row.programFilesDir);
+    Put(kInstalledOnE);
     InstallState state; // the launcher made in this process, without its modal loop
     LauncherDialog launcher(state, nullptr);
     ASSERT_TRUE(launcher.Create());
-    if (row.refreshed) {
-        Put(row.recorded, row.programFilesDir);
-        launcher.RefreshInstallState();
-    }
+    Put(GetParam());
+    launcher.RefreshInstallState();
     std::string seen;
     for (int id : {IDC_INTRO, IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK})
         seen += IsWindowEnabled(launcher.GetDlgItem(id)) ? '1' : '0';
-    EXPECT_EQ(row.seen, seen + " " + state.InstallPath);
+    EXPECT_EQ(GetParam().seen, seen + " " + state.InstallPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, InstalledStates,
-    testing::Values(
-        InstalledState{"NotInstalled", {}, true, false, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
-        InstalledState{"DirectoryAlone", {"E:\\Gry\\Jex"}, true, false, "110001 E:\\Gry\\Jex"},
-        InstalledState{"Installed", kInstalledOnE, true, false, "111111 E:\\Gry\\Jex"},
-        InstalledState{"DirectoryOfTheWrongType", {nullptr, "C:\\jex.exe", true}, true, false,
-                       "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
-        InstalledState{"RefreshedAfterARemoval", {}, false, true, "110001 "}),
-    RowName<InstalledState>);
-
-// -------------------------------------------------------------- placement
+    testing::ValuesIn(std::vector<InstalledState>{
+        {"NotInstalled", nullptr, false, nullptr, true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        {"DirectoryAlone", "E:\\Gry\\Jex", false, nullptr, true, "110001 E:\\Gry\\Jex"}, kInstalledOnE,
+        {"DirectoryOfTheWrongType", "C:\\", true, "C:\\jex.exe", true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        {"NoProgramFilesDirectory", nullptr, false, nullptr, false, "110001 "}}),
+    ui::RowName());
 
 struct Screen {
     const char* name;
@@ -166,24 +132,16 @@ TEST_P(PlacementOnSmallScreens, ClientAreaMadeFullSizeCentredButNeverBeyondTheTo
     // The template's client area, 600 x 450, in a frame of 606 x 475: the
     // frame is kept and the client area made 624 x 464.
     const RECT placed = LauncherPlacement(GetParam().width, GetParam().height, {0, 0, 600, 450}, {30, 40, 636, 515});
-    EXPECT_EQ(630, placed.right - placed.left);
-    EXPECT_EQ(489, placed.bottom - placed.top);
+    EXPECT_EQ(std::pair(630L, 489L), std::pair(placed.right - placed.left, placed.bottom - placed.top));
     for (auto [size, low, high] : {std::tuple{GetParam().width, placed.left, placed.right},
-                                   std::tuple{GetParam().height, placed.top, placed.bottom}}) {
-        if (size < high - low) {
-            EXPECT_EQ(0, low) << size;
-        } else {
-            EXPECT_LE(std::abs((size - high) - low), 2) << size; // centred to the odd pixel
-        }
-    }
+                                   std::tuple{GetParam().height, placed.top, placed.bottom}})
+        EXPECT_NEAR(std::max(0L, (size - (high - low)) / 2), low, 1) << size; // centred, or at 0 when too small
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PlacementOnSmallScreens,
                          testing::Values(Screen{"NarrowerAndLower", 600, 400}, Screen{"Narrower", 600, 768},
                                          Screen{"Lower", 1024, 400}),
-                         RowName<Screen>);
-
-// ---------------------------------------------------- the ways out, in here
+                         ui::RowName());
 
 struct WayOut {
     const char* name;
@@ -193,18 +151,15 @@ struct WayOut {
 
 class WaysOut : public testing::TestWithParam<WayOut> {};
 
-// A way out that does not end the run: the run ends here after a while, with -1.
-void CALLBACK EndStuckRun(HWND, UINT, UINT_PTR, DWORD)
-{
-    EndDialog(ui::FindTopWindow(install_driver::kLauncherCaption), -1);
-}
-
 TEST_P(WaysOut, EndTheLaunchersRun)
 {
     InstallState state;
     LauncherDialog launcher(state, nullptr);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 8000, EndStuckRun);
-    EXPECT_EQ(GetParam().result, ui::RunModal(launcher, [take = GetParam().take](HWND window) { take(window); }));
+    // A way out that does not end the run: the run ends here after a while, with -1.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 8000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
+        EndDialog(ui::FindTopWindow(kLauncherCaption), -1);
+    });
+    EXPECT_EQ(GetParam().result, ui::RunModal(launcher, GetParam().take));
     KillTimer(nullptr, timer);
 }
 
@@ -213,10 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(WayOut{"ExitButton", [](HWND launcher) { ui::ClickItem(launcher, IDOK); }, IDOK},
                     WayOut{"Esc", [](HWND launcher) { ui::TypeKey(launcher, VK_ESCAPE); }, IDCANCEL},
                     WayOut{"CloseBox", [](HWND launcher) { ui::ClickCloseBox(launcher); }, IDCANCEL}),
-    RowName<WayOut>);
+    ui::RowName());
 
-// ---------------------------------------------------- install.exe on screen
-
+// install.exe itself on the screen.
 class Launcher : public testing::Test {
 protected:
     void SetUp() override
@@ -234,45 +188,29 @@ protected:
         testenv::UnmapAllExtraDrives();
         testenv::ForgetInstallation();
     }
-    void Start(const std::string& currentDir = {})
+    bool Start(const std::string& dir = {})
     {
-        m_window = install_driver::StartLauncher(m_process, {}, currentDir);
-        ASSERT_NE(nullptr, m_window) << "no launcher window";
-        ASSERT_TRUE(WaitLauncherLive(m_window));
-    }
-    // The button with the focus; 0 for the window itself.
-    int Focused() const
-    {
-        HWND focus = ui::FocusedWindow(m_window);
-        return focus == m_window ? 0 : GetDlgCtrlID(focus);
-    }
-    // Waits until the button shows this cell of its strip on the screen.
-    bool ShowsCell(int id, int column) const
-    {
-        PaletteBitmap strip;
-        for (auto [button, picture] : {std::pair{IDC_INTRO, IDB_STRIP_INTRO}, {IDC_INSTALL, IDB_STRIP_INSTALL},
-                                       {IDC_UNINSTALL, IDB_STRIP_UNINSTALL}, {IDC_CONFIG, IDB_STRIP_CONFIG},
-                                       {IDC_GAME, IDB_STRIP_GAME}, {IDOK, IDB_STRIP_EXIT}})
-            if (button == id)
-                strip.LoadFromResource(picture);
-        strip.SetCellSize(320, 40);
-        Surface cell(320, 40);
-        strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
-        const std::vector<DWORD> drawn = cell.Pixels();
-        return ui::WaitUntil(
-            [&] {
-                const std::vector<DWORD> shown = ui::CaptureScreen(ui::WindowRect(GetDlgItem(m_window, id)));
-                size_t same = 0;
-                for (size_t i = 0; i < shown.size() && shown.size() == drawn.size(); ++i)
-                    same += shown[i] == drawn[i];
-                return same >= drawn.size() * 99 / 100;
-            },
-            5000);
+        return (m_window = StartLauncher(m_process, {}, dir)) && WaitLauncherLive(m_window);
     }
 
     ui::Process m_process;
     HWND m_window = nullptr;
 };
+
+TEST_F(Launcher, ClientAreaIsCentredAndAResizeIsUndone)
+{
+    ASSERT_TRUE(Start());
+    const RECT client = ui::ClientRectOnScreen(m_window), window = ui::WindowRect(m_window);
+    EXPECT_EQ(std::pair(624L, 464L), std::pair(client.right - client.left, client.bottom - client.top));
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - window.right) - window.left), 2);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - window.bottom) - window.top), 2);
+    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(ui::WaitUntil([&] {
+        const RECT now = ui::WindowRect(m_window);
+        return EqualRect(&now, &window) != FALSE;
+    }));
+}
 
 constexpr UINT kShiftTab = 0x10000;
 constexpr UINT kPointerOver = 0x20000; // with a button's id, or alone over the background
@@ -293,6 +231,24 @@ struct KeyRun {
 
 class Keyboard : public Launcher, public testing::WithParamInterface<KeyRun> {};
 
+// Waits until the launcher's intro, install or Exit button shows this cell
+// of its strip on the screen.
+bool ShowsCell(HWND launcher, int id, int column)
+{
+    PaletteBitmap strip;
+    strip.LoadFromResource(id == IDC_INTRO ? IDB_STRIP_INTRO : id == IDC_INSTALL ? IDB_STRIP_INSTALL : IDB_STRIP_EXIT);
+    strip.SetCellSize(320, 40);
+    Surface cell(320, 40);
+    strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
+    const std::vector<DWORD> drawn = cell.Pixels();
+    return ui::WaitUntil(
+        [&] {
+            const std::vector<DWORD> shown = ui::CaptureScreen(ui::WindowRect(GetDlgItem(launcher, id)));
+            return shown == drawn;
+        },
+        5000);
+}
+
 TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
 {
     const KeyRun& run = GetParam();
@@ -301,7 +257,11 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
         testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
         ASSERT_TRUE(testenv::MapCd('d'));
     }
-    Start();
+    ASSERT_TRUE(Start());
+    auto focused = [&] { // the button with the focus; 0 for the window itself
+        HWND focus = ui::FocusedWindow(m_window);
+        return focus == m_window ? 0 : GetDlgCtrlID(focus);
+    };
     int before = 0;
     for (const Step& step : run.steps) {
         if (step.key == kShiftTab) { // typed: the dialog reads the Shift key, which only real input sets
@@ -314,21 +274,18 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
         } else if (step.key) {
             ui::TypeKey(m_window, step.key);
         }
-        ASSERT_TRUE(ui::WaitUntil([&] { return Focused() == step.focus; }))
-            << "after key " << std::hex << step.key << std::dec << " the focus is on " << Focused();
+        ASSERT_TRUE(ui::WaitUntil([&] { return focused() == step.focus; })) << "after " << step.key << ": " << focused();
         if (step.look) {
-            EXPECT_TRUE(!step.focus || ShowsCell(step.focus, BitmapButton::kHoverCell)) << step.focus;
-            EXPECT_TRUE(!before || ShowsCell(before, BitmapButton::kNormalCell)) << before;
+            EXPECT_TRUE(!step.focus || ShowsCell(m_window, step.focus, BitmapButton::kHoverCell)) << step.focus;
+            EXPECT_TRUE(!before || ShowsCell(m_window, before, BitmapButton::kNormalCell)) << before;
         }
         before = step.focus;
     }
     ui::TypeKey(m_window, run.press);
-    if (run.box) {
+    if (run.box)
         EXPECT_EQ(run.box, ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).text);
-        EXPECT_TRUE(m_process.IsRunning());
-    } else {
+    else
         EXPECT_EQ(0, m_process.WaitForExit());
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -349,26 +306,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {VK_TAB, IDC_GAME}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO}, {VK_TAB, IDC_INSTALL}},
                VK_RETURN,
                "Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?"}),
-    RowName<KeyRun>);
-
-TEST_F(Launcher, ClientAreaIsCentredAndAResizeIsUndone)
-{
-    Start();
-    const RECT client = ui::ClientRectOnScreen(m_window);
-    EXPECT_EQ(624, client.right - client.left);
-    EXPECT_EQ(464, client.bottom - client.top);
-    const RECT window = ui::WindowRect(m_window);
-    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - window.right) - window.left), 2);
-    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - window.bottom) - window.top), 2);
-    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(ui::WaitUntil([&] {
-        const RECT now = ui::WindowRect(m_window);
-        return EqualRect(&now, &window) != FALSE;
-    }));
-}
-
-// ------------------------------------------------------- program starts
+    ui::RowName());
 
 // The stand-ins of the game and its configuration program in a game folder
 // with spaces in its path; the stand-ins log to a file of the test's own and
@@ -378,48 +316,36 @@ protected:
     void SetUp() override
     {
         Launcher::SetUp();
-        m_work = testenv::ScratchDir("launch");
-        m_log = m_work + "\\standin.log";
         SetEnvironmentVariableA("JEX_STANDIN_LOG", m_log.c_str());
         SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1000");
-        testenv::MakeDirs(m_game = m_work + "\\Gry Kestrel\\Jex Gra");
-        for (const char* name : {"\\JEX.EXE", "\\JEXSETUP.EXE"}) {
-            const std::string standin = testenv::WindowsPathOf(testenv::BuildDirUnix() + "/standins") + name;
-            ASSERT_TRUE(CopyFileA(standin.c_str(), (m_game + name).c_str(), FALSE));
-        }
+        testenv::MakeDirs(m_game);
+        for (const std::string name : {"\\JEX.EXE", "\\JEXSETUP.EXE"})
+            ASSERT_TRUE(CopyFileA((testenv::WindowsPathOf(testenv::BuildDirUnix() + "/standins") + name).c_str(),
+                                  (m_game + name).c_str(), FALSE));
     }
     void TearDown() override
     {
-        // Every stand-in that started is closed and gone before its folder goes.
-        std::istringstream lines(testenv::ReadFileBytes(m_log));
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream fields(line);
-            std::string name, event, time, id;
-            std::getline(fields, name, '\t') && std::getline(fields, event, '\t') &&
-                std::getline(fields, time, '\t') && std::getline(fields, id, '\t');
-            const DWORD pid = event == "start" ? std::strtoul(id.c_str(), nullptr, 10) : 0;
-            if (HANDLE process = pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr) {
-                if (HWND window = ui::FindTopWindow(name, "JexStandin"))
-                    PostMessageA(window, WM_CLOSE, 0, 0);
-                WaitForSingleObject(process, ui::kDefaultTimeoutMs);
-                CloseHandle(process);
-            }
-        }
+        // Every stand-in that started ends by itself, and then its folder can go.
+        ui::WaitUntil([&] {
+            const std::vector<StandinRun> runs = ReadStandinLog(m_log);
+            return std::count_if(runs.begin(), runs.end(), [](const StandinRun& run) { return run.event == "end"; }) *
+                       2 == runs.size();
+        });
         SetEnvironmentVariableA("JEX_STANDIN_LOG", nullptr);
         SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", nullptr);
         Launcher::TearDown();
-        testenv::RemoveTree(m_work);
+        ui::WaitUntil([&] { return testenv::RemoveTree(m_work); });
     }
     void Register(const char* game, const char* config)
     {
-        std::string lower = m_game; // its drive letter
-        lower[0] = 'c';
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", lower);
+        // The directory with its drive letter in lower case.
+        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "c" + m_game.substr(1));
         testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", m_game + "\\" + game);
         testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", m_game + "\\" + config);
     }
 
-    std::string m_work, m_log, m_game;
+    const std::string m_work = testenv::ScratchDir("launch"), m_log = m_work + "\\standin.log";
+    const std::string m_game = m_work + "\\Gry Kestrel\\Jex Gra";
 };
 
 struct Starting {
@@ -437,8 +363,8 @@ TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
     const Starting& row = GetParam();
     ASSERT_TRUE(testenv::MapCd('e'));
     Register("JEX.EXE", "JEXSETUP.EXE");
-    Start(m_work);
-    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, row.button));
+    ASSERT_TRUE(Start(m_work));
+    ASSERT_TRUE(PressLauncherButton(m_window, row.button));
     if (row.replaces) {
         EXPECT_EQ(0, m_process.WaitForExit());
         EXPECT_FALSE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher waited";
@@ -447,47 +373,31 @@ TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
     ASSERT_TRUE(WaitForStandin(m_log, row.program, "start", &run));
     EXPECT_EQ(0, lstrcmpiA((row.fromCd ? m_work : m_game).c_str(), run.directory.c_str())) << run.directory;
     EXPECT_EQ((row.fromCd ? "e:" : m_game) + "\\" + row.program, run.commandLine); // unquoted, spaces and all
-    if (row.replaces)
-        return;
-    // Waited for: the launcher answers again only once the program has ended.
-    EXPECT_FALSE(ui::IsResponding(m_window));
-    ASSERT_TRUE(ui::WaitUntilResponding(m_window));
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    StandinRun ended;
-    ASSERT_TRUE(WaitForStandin(m_log, row.program, "end", &ended, 0)) << "the launcher answered before the end";
-    EXPECT_LE(ended.timeMs, ((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000);
-    EXPECT_TRUE(m_process.IsRunning());
+    if (!row.replaces) { // waited for: the launcher answers again only once the program has ended
+        EXPECT_FALSE(ui::IsResponding(m_window));
+        ASSERT_TRUE(ui::WaitUntilResponding(m_window));
+        EXPECT_TRUE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher answered before the end";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Starts,
                          testing::Values(Starting{"Game", IDC_GAME, "JEX.EXE", false, true},
                                          Starting{"Configuration", IDC_CONFIG, "JEXSETUP.EXE", false, false},
                                          Starting{"IntroFromTheCd", IDC_INTRO, "intro.exe", true, false}),
-                         RowName<Starting>);
+                         ui::RowName());
 
-TEST_F(ProgramStarts, NothingStartsWithoutTheRegisteredFile)
+TEST_F(ProgramStarts, NothingStartsWithoutItsFileAndTheIntroAsksForTheCdUntilItComes)
 {
     Register("brak.exe", "brak.exe");
-    Start(m_work);
-    for (int id : {IDC_GAME, IDC_CONFIG}) {
-        // Sent, not posted: back once the launcher has handled the click.
-        DWORD_PTR result = 0;
+    ASSERT_TRUE(Start(m_work));
+    for (int id : {IDC_GAME, IDC_CONFIG}) // sent, not posted: back once the launcher has handled the click
         ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(m_window, id), BM_CLICK, 0, 0, SMTO_NORMAL, ui::kDefaultTimeoutMs,
-                                        &result));
-    }
+                                        nullptr));
     ASSERT_TRUE(WaitLauncherLive(m_window));
-    EXPECT_TRUE(m_process.IsRunning());
-    EXPECT_EQ("", testenv::ReadFileBytes(m_log));
-    EXPECT_EQ(nullptr, ui::FindTopWindow(kLauncherBoxCaption));
-    EXPECT_EQ(nullptr, ui::FindTopWindow(install_driver::kAppTitle));
-}
-
-TEST_F(ProgramStarts, WithoutTheCdTheIntroAsksForItUntilItComes)
-{
-    Start(m_work);
-    // Cancel: back to the launcher, nothing started, nothing more said.
-    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, IDC_INTRO));
+    EXPECT_EQ(nullptr, ui::FindTopWindow(kAppTitle));
+    // The intro without the CD: Cancel goes back to the launcher, nothing said
+    // or started.
+    ASSERT_TRUE(PressLauncherButton(m_window, IDC_INTRO));
     ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
     ASSERT_NE(nullptr, box.window) << "no box \"" << kLauncherBoxCaption << "\"";
     EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
@@ -499,7 +409,7 @@ TEST_F(ProgramStarts, WithoutTheCdTheIntroAsksForItUntilItComes)
     EXPECT_EQ("", testenv::ReadFileBytes(m_log));
     // Retry with still no CD asks again; once the CD is in f:, Retry starts
     // the intro from there.
-    ASSERT_TRUE(install_driver::PressLauncherButton(m_window, IDC_INTRO));
+    ASSERT_TRUE(PressLauncherButton(m_window, IDC_INTRO));
     ASSERT_NE(nullptr, ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
     box = ui::WaitForMessageBox(kLauncherBoxCaption);
     ASSERT_NE(nullptr, box.window) << "not asked again";
