@@ -1,29 +1,25 @@
-// The uninstall button of the real install.exe, driven through its windows.
-// An earlier run's installation is made by the test itself (tree,
-// shortcuts, record) unless a story installs through the launcher.
+// The uninstall button of the real install.exe, driven through its windows. An earlier run's
+// installation (tree, shortcuts, record) is made by the test unless a story installs it.
 #include "install/InstallManifest.h"
 #include "install/UninstallSequence.h"
 #include "resource.h"
 #include "support/EngineDoubles.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
-#include "support/UiDriver.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace install_driver;
+using Texts = std::vector<std::string>;
 
 constexpr char kConfirm[] = "Usunąć program 'Jex'?";
 constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
-constexpr char kSucceeded[] = "Odinstalowanie zostało zakończone pomyślnie.";
 
 // How much of the record is there: the two keys and the shortcut group.
 int RecordParts()
@@ -38,8 +34,6 @@ protected:
     {
         testenv::ForgetInstallation();
         ASSERT_TRUE(testenv::MapCd('d'));
-        m_scratch = testenv::ScratchDir("uninstall");
-        m_target = m_scratch + "\\Kestrel Forge\\Jex";
     }
 
     void TearDown() override
@@ -50,43 +44,36 @@ protected:
         testenv::MapCd('d');
     }
 
-    // An installation of the given kind in `target`, as an earlier run of
-    // the program leaves it: files, jex.ini, shortcuts, record.
-    static void MakeInstallation(const std::string& target, bool full)
+    // An installation of the given kind as an earlier run leaves it.
+    void MakeInstallation(bool full)
     {
-        ASSERT_TRUE(installed::MakeTree(target, ManifestDirectories, SelectedFiles(full)));
-        CreateShortcuts(target, 'd');
-        WriteInstallRecord(target, 'd', full);
-        ASSERT_EQ(3, RecordParts());
+        ASSERT_TRUE(installed::MakeTree(m_target, ManifestDirectories, SelectedFiles(full)));
+        CreateShortcuts(m_target, 'd');
+        WriteInstallRecord(m_target, 'd', full);
     }
 
     bool Start() { return (m_launcher = StartLauncher(m_process)) != nullptr; }
 
-    // Presses the uninstall button and answers the boxes that come with
-    // `answers` (then OK); their texts once the launcher is live again.
-    std::vector<std::string> Uninstall(std::vector<int> answers)
+    // Presses uninstall and answers the boxes with `answers` (then OK): their texts once the launcher is back.
+    Texts Uninstall(std::vector<int> answers)
     {
         EXPECT_TRUE(PressLauncherButton(m_launcher, IDC_UNINSTALL));
         ui::MessageBoxWatcher boxes(kAppTitle, answers);
-        EXPECT_TRUE(ui::WaitUntil([&] { return boxes.Answered() > 0; }));
-        EXPECT_TRUE(WaitLauncherLive(m_launcher));
+        EXPECT_TRUE(ui::WaitUntil([&] { return boxes.Answered() > 0; }) && WaitLauncherLive(m_launcher));
         return boxes.Texts();
     }
 
-    // What a complete removal of the installation in `target` leaves.
-    void ExpectRemoved(const std::string& target)
+    // "Tak": all goes but the installer's copy and jex.ini, the record too, and the launcher knows.
+    void RemoveCompletely()
     {
-        EXPECT_EQ(std::vector<std::string>{kInstallerCopy}, installed::PresentEntries(target, FullFiles));
-        EXPECT_TRUE(testenv::FileExists(target + "\\jex.ini"));
-        ExpectForgotten();
-    }
-    void ExpectForgotten()
-    {
+        EXPECT_EQ(Texts({kConfirm, "Odinstalowanie zostało zakończone pomyślnie."}), Uninstall({IDYES}));
+        EXPECT_EQ(Texts{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
+        EXPECT_TRUE(testenv::FileExists(m_target + "\\jex.ini"));
         EXPECT_EQ(0, RecordParts());
         EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
     }
 
-    std::string m_scratch, m_target;
+    std::string m_scratch = testenv::ScratchDir("uninstall"), m_target = m_scratch + "\\Kestrel Forge\\Jex";
     ui::Process m_process;
     HWND m_launcher = nullptr;
 };
@@ -97,53 +84,38 @@ class EarlierRun : public UninstallE2E, public ::testing::WithParamInterface<boo
 
 TEST_P(EarlierRun, RemovesTheInstallationButTheUsersFiles)
 {
-    MakeInstallation(m_target, GetParam());
+    MakeInstallation(GetParam());
     ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\PLAYER\\save1.sav", "save"));
-    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()));
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(std::vector<std::string>({kConfirm, kSucceeded}), Uninstall({IDYES}));
-    ExpectRemoved(m_target);
-    EXPECT_EQ(std::vector<std::string>{"PLAYER"}, installed::PresentEntries(m_target, ManifestDirectories));
+    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()) && Start());
+    RemoveCompletely();
+    EXPECT_EQ(Texts{"PLAYER"}, installed::PresentEntries(m_target, ManifestDirectories));
     EXPECT_EQ("save", testenv::ReadFileBytes(m_target + "\\PLAYER\\save1.sav"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EarlierRun, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "Full" : "Partial"); });
+                         [](const auto& row) { return row.param ? "Full" : "Partial"; });
 
-TEST_F(UninstallE2E, HeldFileThenALaterRemoval)
+TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemoval)
 {
-    MakeInstallation(m_target, true);
-    const std::string heldEntry = FullFiles[40];
-    {
-        installed::HeldFile held(m_target + "\\" + heldEntry);
-        ASSERT_TRUE(held.IsHeld());
-        ASSERT_TRUE(Start());
-        // Retry while it is held asks again; Cancel gives up: the failure,
-        // and no word of success.
-        const std::string question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
-        EXPECT_EQ(std::vector<std::string>({kConfirm, question, question, kFailed}),
-                  Uninstall({IDYES, IDRETRY, IDCANCEL}));
-    }
-    // The held file and what comes before it stay, and with the record and
-    // the shortcuts the uninstall button.
+    MakeInstallation(true);
+    ASSERT_TRUE(Start());
+    // "Nie" changes nothing: with the product key gone behind its back, a refresh would grey the buttons.
+    RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
+    EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
+    EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
+    WriteInstallRecord(m_target, 'd', true);
+
+    const std::string heldEntry = FullFiles[40], question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
+    installed::HeldFile held(m_target + "\\" + heldEntry);
+    ASSERT_TRUE(held.IsHeld());
+    // Retry while it is held asks again; Cancel gives up: the failure, and no word of success.
+    EXPECT_EQ(Texts({kConfirm, question, question, kFailed}), Uninstall({IDYES, IDRETRY, IDCANCEL}));
+    held.Release();
+    // The held file and what comes before it stay, and the record and the shortcuts for a later removal.
     EXPECT_TRUE(testenv::FileExists(m_target + "\\" + heldEntry));
     EXPECT_FALSE(testenv::FileExists(m_target + "\\DOS4GW.EXE"));
     EXPECT_EQ(3, RecordParts());
-    EXPECT_EQ(std::vector<std::string>({kConfirm, kSucceeded}), Uninstall({IDYES}));
-    ExpectRemoved(m_target);
-}
-
-TEST_F(UninstallE2E, NoToTheConfirmationChangesNothing)
-{
-    MakeInstallation(m_target, true);
-    ASSERT_TRUE(Start());
-    // The record's product key goes behind the launcher's back: a refresh
-    // would now grey the buttons, so they show whether one happened.
-    RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
-    EXPECT_EQ(std::vector<std::string>{kConfirm}, Uninstall({IDNO}));
-    EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
-    EXPECT_EQ(CountEntries(FullFiles), static_cast<int>(installed::PresentEntries(m_target, FullFiles).size()));
-    EXPECT_TRUE(testenv::FileExists(testenv::ShortcutGroup() + "\\Jex.lnk"));
+    RemoveCompletely();
 }
 
 TEST_F(UninstallE2E, RemovesTheSameRunsInstallationNotTheCancelledTarget)
@@ -151,30 +123,25 @@ TEST_F(UninstallE2E, RemovesTheSameRunsInstallationNotTheCancelledTarget)
     // Another directory with files of the game's names, never installed.
     const std::string decoy = m_scratch + "\\Elsewhere";
     ASSERT_TRUE(installed::MakeTree(decoy, ManifestDirectories, FullFiles));
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(BeginInstall(m_launcher, m_target, false));
-    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
+    ASSERT_TRUE(Start() && BeginInstall(m_launcher, m_target, false) && AnswerClosingQuestions(IDNO, IDNO));
 
-    // Install again: type the decoy, browse (which starts from the typed
-    // text) and cancel everything.
+    // Install again: type the decoy, browse (which starts from the typed text) and cancel everything.
     ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL));
     ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).window);
     HWND options = WaitForOptions();
-    ASSERT_TRUE(options && ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy));
-    ASSERT_TRUE(ui::ClickItem(options, IDC_OPTIONS_BROWSE));
+    ASSERT_TRUE(options && ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy) &&
+                ui::ClickItem(options, IDC_OPTIONS_BROWSE));
     HWND browser = ui::WaitForWindow(kBrowserCaption);
     ASSERT_TRUE(browser && ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser));
     ui::ClickItem(options, IDCANCEL);
     ASSERT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
 
-    EXPECT_EQ(std::vector<std::string>({kConfirm, kSucceeded}), Uninstall({IDYES}));
-    ExpectRemoved(m_target);
+    RemoveCompletely();
     EXPECT_EQ(CountEntries(FullFiles), static_cast<int>(installed::PresentEntries(decoy, FullFiles).size()));
 }
 
-// A record that points at a directory this program never installed into:
-// a drive's root (r:, mapped to the scratch folder), or a user's folder
-// that holds files of the game's names. Nothing there may go; only the
+// A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
+// scratch folder), or a user's folder that holds files of the game's names. Nothing there may go; only the
 // record and the shortcuts, and only when the user says so.
 struct ForeignDirectory {
     const char* name;
@@ -187,7 +154,7 @@ class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<
 TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
 {
     const ForeignDirectory& c = GetParam();
-    ASSERT_TRUE(testenv::MapFolder('r', std::string(std::getenv("WINEPREFIX")) + "/drive_c/jextest/uninstall",
+    ASSERT_TRUE(testenv::MapFolder('r', std::getenv("WINEPREFIX") + std::string("/drive_c/jextest/uninstall"),
                                    DRIVE_FIXED));
     const std::string dir = c.recorded.back() == '\\' ? c.recorded : c.recorded + "\\";
     for (const std::string& entry : c.entries) {
@@ -198,35 +165,31 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
     WriteInstallRecord(c.recorded, 'd', false);
     ASSERT_TRUE(Start());
 
-    const std::string question = "W katalogu '" + c.recorded +
-                                 "' nie znaleziono zainstalowanego programu.\n"
-                                 "Czy usunąć tylko wpisy programu w rejestrze i skróty w menu Start?";
-    EXPECT_EQ(std::vector<std::string>({kConfirm, question}), Uninstall({IDYES, IDNO}));
+    const Texts asked = {kConfirm, "W katalogu '" + c.recorded + "' nie znaleziono zainstalowanego programu.\n"
+                                   "Czy usunąć tylko wpisy programu w rejestrze i skróty w menu Start?"};
+    EXPECT_EQ(asked, Uninstall({IDYES, IDNO}));
     EXPECT_EQ(3, RecordParts());
-    EXPECT_EQ(std::vector<std::string>({kConfirm, question}), Uninstall({IDYES, IDYES}));
-    ExpectForgotten();
+    EXPECT_EQ(asked, Uninstall({IDYES, IDYES}));
+    EXPECT_EQ(0, RecordParts());
+    EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
     for (const std::string& entry : c.entries)
-        EXPECT_TRUE(entry.back() == '\\' ? testenv::DirExists(dir + entry)
-                                          : testenv::ReadFileBytes(dir + entry) == "not the game's")
-            << entry;
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dir + entry).c_str())) << entry;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Directories, ForeignRecord,
     ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", {"JEX.EXE", "DATA\\SFX.DAT", "PLAYER\\", "LEVEL\\"}},
                       ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", {"JEX.EXE", "DATA\\ART_H.DAT", "PLAYER\\"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ui::RowName());
 
 TEST_F(UninstallE2E, RemovalWindowRefusedChangesNothing)
 {
-    MakeInstallation(m_target, false);
+    MakeInstallation(false);
     ui::MessageBoxWatcher boxes(kAppTitle, {IDYES});
-    {
-        ui::WindowRefusal refusal(kRemovalCaption);
-        QuietHost host;
-        RunUninstall(host);
-    }
-    EXPECT_EQ(std::vector<std::string>({kConfirm, kFailed}), boxes.Texts());
+    ui::WindowRefusal refusal(kRemovalCaption);
+    QuietHost host;
+    RunUninstall(host);
+    EXPECT_EQ(Texts({kConfirm, kFailed}), boxes.Texts());
     EXPECT_EQ(CountEntries(PartialFiles), static_cast<int>(installed::PresentEntries(m_target, PartialFiles).size()));
     EXPECT_EQ(3, RecordParts());
 }
