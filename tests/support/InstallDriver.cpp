@@ -86,25 +86,20 @@ bool WaitLauncherLive(HWND launcher)
 
 std::vector<StandinRun> ReadStandinLog(const std::string& path)
 {
+    // name, event, time, process id and, for a start, directory and command line; tab-separated.
     std::vector<StandinRun> runs;
     std::istringstream lines(testenv::ReadFileBytes(path));
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::vector<std::string> fields;
-        std::istringstream parts(line);
-        std::string field;
-        while (std::getline(parts, field, '\t'))
-            fields.push_back(field);
-        if (fields.size() < 4)
-            continue;
-        StandinRun run{fields[0], fields[1], std::stoull(fields[2])};
-        if (fields.size() >= 6) {
-            run.directory = fields[4];
-            run.commandLine = fields[5];
+    for (std::string line; std::getline(lines, line, '\n');) {
+        std::istringstream fields(line.substr(0, line.find('\r')));
+        StandinRun run;
+        std::string time, process;
+        if (std::getline(fields, run.name, '\t') && std::getline(fields, run.event, '\t') &&
+            std::getline(fields, time, '\t') && std::getline(fields, process, '\t')) {
+            run.timeMs = std::stoull(time);
+            std::getline(fields, run.directory, '\t');
+            std::getline(fields, run.commandLine);
+            runs.push_back(run);
         }
-        runs.push_back(run);
     }
     return runs;
 }

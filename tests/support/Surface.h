@@ -14,8 +14,6 @@ public:
     Surface& operator=(const Surface&) = delete;
 
     HDC dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
     DWORD At(int x, int y) const;
     // Every pixel, row by row from the top.
     std::vector<DWORD> Pixels() const;
