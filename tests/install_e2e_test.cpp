@@ -6,7 +6,6 @@
 #include "support/EngineDoubles.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
-#include "support/UiDriver.h"
 #include "sysreg/InstallRecord.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +19,6 @@ using namespace install_driver;
 
 constexpr char kDefaultTarget[] = "C:\\Program Files\\Kestrel Forge\\Jex";
 constexpr char kFailed[] = "Wystąpił błąd przy instalacji programu.";
-
-std::string RecordedPath() { return testenv::ReadReg(HKEY_CURRENT_USER, ProductKeyPath, "ProgramPath").Text(); }
 
 // The files of `kind` are in `target` as on the CD in `cd` ("d:\"), and writable.
 void ExpectInstalledTree(const std::string& target, const char* const* kind, const std::string& cd)
@@ -67,16 +64,14 @@ TEST_F(InstallE2E, LateCdPartialInstallFromTheDefaults)
     testenv::UnmapAllExtraDrives();
     // No CD: Cancel ends the operation without a word.
     ASSERT_TRUE(Start() && PressLauncherButton(m_launcher, IDC_INSTALL));
-    ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).window);
-    ASSERT_TRUE(WaitLauncherLive(m_launcher));
+    ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).window && WaitLauncherLive(m_launcher));
     EXPECT_FALSE(ui::FindTopWindow(kOptionsCaption) || ui::FindTopWindow(kAppTitle)) << "Cancel is silent";
 
     // Retry asks again while there is no CD; then it arrives on e:.
-    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL));
-    ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
+    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
+                ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
     ui::MessageBoxSeen again = ui::WaitForMessageBox(kLauncherBoxCaption);
-    ASSERT_TRUE(again.window && testenv::MapCd('e'));
-    ui::ClickItem(again.window, IDRETRY);
+    ASSERT_TRUE(testenv::MapCd('e') && ui::ClickItem(again.window, IDRETRY));
 
     HWND options = WaitForOptions();
     ASSERT_EQ(kDefaultTarget, ui::GetItemText(options, IDC_OPTIONS_TARGET));
@@ -86,7 +81,6 @@ TEST_F(InstallE2E, LateCdPartialInstallFromTheDefaults)
 
     ExpectInstalledTree(kDefaultTarget, PartialFiles, "e:\\");
     EXPECT_EQ(CountEntries(PartialFiles), int(installed::PresentEntries(kDefaultTarget, FullFiles).size()));
-    EXPECT_EQ(kDefaultTarget, RecordedPath());
     EXPECT_EQ("e:\\install.exe", testenv::ReadReg(HKEY_LOCAL_MACHINE, UninstallKeyPath, "UninstallString").Text());
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
 }
@@ -104,15 +98,14 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     // launcher's install and uninstall buttons: none may start anything, now or later.
     auto knock = [&](const char* where) {
         EXPECT_FALSE(IsWindowEnabled(m_launcher)) << "the launcher is live at " << where;
-        for (int id : {IDC_INSTALL, IDC_UNINSTALL}) {
-            HWND button = GetDlgItem(m_launcher, id);
+        for (HWND button : {GetDlgItem(m_launcher, IDC_INSTALL), GetDlgItem(m_launcher, IDC_UNINSTALL)}) {
             PostMessageA(button, BM_CLICK, 0, 0);
             ui::PressKey(button, VK_SPACE);
-            PostMessageA(m_launcher, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            PostMessageA(m_launcher, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
         }
     };
-    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL));
-    ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).window);
+    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
+                ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).window);
     ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL)) << "Cancel went on";
     ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
     ASSERT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
@@ -123,18 +116,15 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     knock("the options");
     ASSERT_TRUE(ui::ClickItem(options, IDC_OPTIONS_BROWSE));
     HWND browser = ui::WaitForWindow(kBrowserCaption);
-    ASSERT_TRUE(browser);
     knock("the browser");
-    ui::ClickItem(browser, IDCANCEL);
-    ASSERT_TRUE(ui::WaitForWindowGone(browser) && ConfirmOptions(options, m_target, false));
+    ASSERT_TRUE(ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser) &&
+                ConfirmOptions(options, m_target, false));
 
     // "Nie" keeps the first changed file; "Tak na wszystkie" replaces the second and stands for the rest.
     HWND question = WaitForOverwriteQuestion();
-    ASSERT_TRUE(question);
     knock("the overwrite question");
-    ui::ClickItem(question, IDC_OVERWRITE_NO);
-    ASSERT_TRUE(ui::WaitForWindowGone(question) && (question = WaitForOverwriteQuestion()));
-    ui::ClickItem(question, IDC_OVERWRITE_YES_ALL);
+    ASSERT_TRUE(ui::ClickItem(question, IDC_OVERWRITE_NO) && ui::WaitForWindowGone(question));
+    ASSERT_TRUE(ui::ClickItem(WaitForOverwriteQuestion(), IDC_OVERWRITE_YES_ALL));
     box = ui::WaitForMessageBox(kAppTitle);
     ASSERT_EQ(kDoneQuestion, box.text);
     knock("the closing question");
@@ -153,12 +143,7 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
 
 // A file missing on the CD: the question names it on the CD, Retry asks again, Cancel asks about the whole
 // file; meanwhile the copy window stays on that file. The file comes back before the last answer.
-struct CopyFailure {
-    const char* name;
-    std::string entry;
-    std::vector<int> openAnswers;
-    int fileAnswer;
-};
+struct CopyFailure { const char* name; std::string entry; std::vector<int> openAnswers; int fileAnswer; };
 
 class CopyFailureStory : public InstallE2E, public ::testing::WithParamInterface<CopyFailure> {};
 
@@ -178,16 +163,12 @@ TEST_P(CopyFailureStory, EndsAsAnswered)
     MoveFileA((m_hidden + ".away").c_str(), m_hidden.c_str());
     ui::ClickItem(fileQuestion.window, story.fileAnswer);
 
-    if (story.fileAnswer == IDRETRY) {
-        ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
-        ExpectInstalledTree(m_target, PartialFiles, "d:\\");
-    } else {
-        EXPECT_EQ(kFailed, ui::AnswerMessageBox(kAppTitle, IDOK).text);
-        EXPECT_FALSE(testenv::DirExists(testenv::ShortcutGroup()));
-    }
+    const bool retried = story.fileAnswer == IDRETRY;
+    EXPECT_TRUE(retried ? AnswerClosingQuestions(IDNO, IDNO) : ui::AnswerMessageBox(kAppTitle, IDOK).text == kFailed);
     ASSERT_TRUE(WaitLauncherLive(m_launcher));
     EXPECT_FALSE(FindCopyProgress());
-    EXPECT_EQ(story.fileAnswer == IDRETRY ? m_target : "", RecordedPath());
+    EXPECT_EQ(retried ? m_target : "", testenv::ReadReg(HKEY_CURRENT_USER, ProductKeyPath, "ProgramPath").Text());
+    EXPECT_EQ(retried, testenv::DirExists(testenv::ShortcutGroup()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -199,24 +180,19 @@ INSTANTIATE_TEST_SUITE_P(
 // The whole life of a full installation: d:\install.exe installs it, "Tak" to the game ends the launcher as
 // the game starts, a later run removes it. From the sample CD into a directory with Polish letters (its
 // shortcuts kept for lnkinfo), and from the CD's image mounted read-only by tests/cd-image-test.
-struct Cycle {
-    const char* name;
-    const char* cdFromEnvironment; // null: the sample CD
-    const char* target;
-    const char* linkCopies;
-};
+struct Cycle { const char* name; bool fromImage; const char* target; };
 
 class FullCycle : public InstallE2E, public ::testing::WithParamInterface<Cycle> {};
 
 TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
 {
     const Cycle& cycle = GetParam();
-    const char* cd = cycle.cdFromEnvironment ? std::getenv(cycle.cdFromEnvironment) : nullptr;
-    if (cycle.cdFromEnvironment && !cd)
-        GTEST_SKIP() << "needs " << cycle.cdFromEnvironment;
+    const char* image = std::getenv("JEX_CD_IMAGE");
+    if (cycle.fromImage && !image)
+        GTEST_SKIP() << "needs JEX_CD_IMAGE";
     testenv::UnmapAllExtraDrives();
-    ASSERT_TRUE(testenv::MapCd('d', cd ? cd : testenv::SampleCdUnix()));
-    ASSERT_TRUE(!cd || (GetFileAttributesA("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "the image is writable";
+    ASSERT_TRUE(testenv::MapCd('d', cycle.fromImage ? image : testenv::SampleCdUnix()));
+    ASSERT_TRUE(!cycle.fromImage || (GetFileAttributesA("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "writable";
     testenv::ForgetInstallation(m_target = cycle.target);
 
     ASSERT_TRUE((m_launcher = StartLauncher(m_process, "d:\\install.exe", "d:\\")) &&
@@ -225,26 +201,24 @@ TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
     ASSERT_TRUE(WaitForStandin(m_log, "JEX.EXE", "start") && WaitForStandin(m_log, "JEX.EXE", "end"));
 
     ExpectInstalledTree(m_target, FullFiles, "d:\\");
-    EXPECT_EQ(m_target, RecordedPath());
-    const std::string copies = cycle.linkCopies ? testenv::ScratchDir(cycle.linkCopies) : "";
+    EXPECT_EQ(m_target, testenv::ReadReg(HKEY_CURRENT_USER, ProductKeyPath, "ProgramPath").Text());
+    const std::string copies = cycle.fromImage ? "" : testenv::ScratchDir("polish-links");
     for (const char* link : {"Jex.lnk", "Program instalacyjny.lnk", "Program konfiguracyjny.lnk"})
         EXPECT_TRUE(copies.empty() || CopyFileA((testenv::ShortcutGroup() + "\\" + link).c_str(),
                                                 (copies + "\\" + link).c_str(), 0)) << link;
 
     ui::Process later;
-    HWND launcher = StartLauncher(later, "d:\\install.exe", "d:\\");
-    ASSERT_TRUE(PressLauncherButton(launcher, IDC_UNINSTALL)) << "the later run sees no installation";
-    ASSERT_TRUE(ui::AnswerMessageBox(kAppTitle, IDYES).window);
+    ASSERT_TRUE(PressLauncherButton(StartLauncher(later, "d:\\install.exe", "d:\\"), IDC_UNINSTALL) &&
+                ui::AnswerMessageBox(kAppTitle, IDYES).window) << "the later run sees no installation";
     EXPECT_EQ("Odinstalowanie zostało zakończone pomyślnie.", ui::AnswerMessageBox(kAppTitle, IDOK, 60000).text);
     EXPECT_EQ(std::vector<std::string>{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
     EXPECT_FALSE(testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath) || testenv::DirExists(testenv::ShortcutGroup()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cycles, FullCycle,
-    ::testing::Values(Cycle{"PolishTarget", nullptr, "C:\\Gry\\Zażółć gęślą jaźń", "polish-links"},
-                      Cycle{"DISABLED_FromMountedCdImage", "JEX_CD_IMAGE", "C:\\jextest\\cd-image\\Jex", nullptr}),
-    ui::RowName());
+INSTANTIATE_TEST_SUITE_P(Cycles, FullCycle,
+                         ::testing::Values(Cycle{"PolishTarget", false, "C:\\Gry\\Zażółć gęślą jaźń"},
+                                           Cycle{"DISABLED_FromMountedCdImage", true, "C:\\jextest\\cd-image\\Jex"}),
+                         ui::RowName());
 
 TEST_F(InstallE2E, CopyWindowRefusedChangesNothing)
 {
@@ -259,9 +233,8 @@ TEST_F(InstallE2E, CopyWindowRefusedChangesNothing)
     EXPECT_FALSE(testenv::DirExists(m_target) || testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
 }
 
-// Runs only under tests/small-disk-test: a small disk in JEX_SMALL_DISK, with room for the partial installation
-// but not the full one, and a CD in JEX_BIG_CD whose DATA\ART_H.DAT is larger than what the disk has free once
-// a filler is on it: the disk fills inside that file.
+// Only under tests/small-disk-test: a small disk in JEX_SMALL_DISK with room for the partial kind, not the full
+// one, and a CD in JEX_BIG_CD whose DATA\ART_H.DAT outgrows the disk's room once a filler is on it.
 TEST_F(InstallE2E, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
 {
     const char *disk = std::getenv("JEX_SMALL_DISK"), *bigCd = std::getenv("JEX_BIG_CD");
@@ -280,10 +253,7 @@ TEST_F(InstallE2E, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
     // The full kind does not fit; the partial one does.
     ASSERT_TRUE(Start() && BeginInstall(m_launcher, m_target, true));
     EXPECT_EQ("Zbyt mało miejsca na dysku", ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).text);
-    HWND options = WaitForOptions();
-    ASSERT_EQ(m_target, ui::GetItemText(options, IDC_OPTIONS_TARGET));
-    EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_FULL));
-    ASSERT_TRUE(ConfirmOptions(options, m_target, false));
+    ASSERT_TRUE(ConfirmOptions(WaitForOptions(), m_target, false));
 
     ui::MessageBoxSeen full = ui::WaitForMessageBox(kAppTitle, 120000);
     ASSERT_EQ("Błąd przy zapisie do pliku '" + m_target + "\\DATA\\ART_H.DAT'", full.text);

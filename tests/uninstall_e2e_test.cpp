@@ -44,7 +44,6 @@ protected:
         testenv::MapCd('d');
     }
 
-    // An installation of the given kind as an earlier run leaves it.
     void MakeInstallation(bool full)
     {
         ASSERT_TRUE(installed::MakeTree(m_target, ManifestDirectories, SelectedFiles(full)));
@@ -78,27 +77,13 @@ protected:
     HWND m_launcher = nullptr;
 };
 
-// A fresh run of the program: the kind comes from the record alone. The
-// user's save stays, and a file already gone raises no question.
-class EarlierRun : public UninstallE2E, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(EarlierRun, RemovesTheInstallationButTheUsersFiles)
-{
-    MakeInstallation(GetParam());
-    ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\PLAYER\\save1.sav", "save"));
-    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()) && Start());
-    RemoveCompletely();
-    EXPECT_EQ(Texts{"PLAYER"}, installed::PresentEntries(m_target, ManifestDirectories));
-    EXPECT_EQ("save", testenv::ReadFileBytes(m_target + "\\PLAYER\\save1.sav"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, EarlierRun, ::testing::Bool(),
-                         [](const auto& row) { return row.param ? "Full" : "Partial"; });
-
-TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemoval)
+// A fresh run of the program, so the kind comes from the record alone. The user's save stays, and a file
+// already gone raises no question.
+TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 {
     MakeInstallation(true);
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\PLAYER\\save1.sav", "save"));
+    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()) && Start());
     // "Nie" changes nothing: with the product key gone behind its back, a refresh would grey the buttons.
     RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
     EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
@@ -116,24 +101,24 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemoval)
     EXPECT_FALSE(testenv::FileExists(m_target + "\\DOS4GW.EXE"));
     EXPECT_EQ(3, RecordParts());
     RemoveCompletely();
+    EXPECT_EQ(Texts{"PLAYER"}, installed::PresentEntries(m_target, ManifestDirectories));
+    EXPECT_EQ("save", testenv::ReadFileBytes(m_target + "\\PLAYER\\save1.sav"));
 }
 
 TEST_F(UninstallE2E, RemovesTheSameRunsInstallationNotTheCancelledTarget)
 {
-    // Another directory with files of the game's names, never installed.
     const std::string decoy = m_scratch + "\\Elsewhere";
     ASSERT_TRUE(installed::MakeTree(decoy, ManifestDirectories, FullFiles));
     ASSERT_TRUE(Start() && BeginInstall(m_launcher, m_target, false) && AnswerClosingQuestions(IDNO, IDNO));
 
     // Install again: type the decoy, browse (which starts from the typed text) and cancel everything.
-    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL));
-    ASSERT_TRUE(ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).window);
+    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
+                ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).window);
     HWND options = WaitForOptions();
-    ASSERT_TRUE(options && ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy) &&
-                ui::ClickItem(options, IDC_OPTIONS_BROWSE));
+    ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy) && ui::ClickItem(options, IDC_OPTIONS_BROWSE));
     HWND browser = ui::WaitForWindow(kBrowserCaption);
-    ASSERT_TRUE(browser && ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser));
-    ui::ClickItem(options, IDCANCEL);
+    ASSERT_TRUE(ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser) &&
+                ui::ClickItem(options, IDCANCEL));
     ASSERT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
 
     RemoveCompletely();
@@ -141,46 +126,38 @@ TEST_F(UninstallE2E, RemovesTheSameRunsInstallationNotTheCancelledTarget)
 }
 
 // A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
-// scratch folder), or a user's folder that holds files of the game's names. Nothing there may go; only the
-// record and the shortcuts, and only when the user says so.
-struct ForeignDirectory {
-    const char* name;
-    std::string recorded;
-    std::vector<std::string> entries; // a directory's with its backslash
-};
+// scratch folder), or a user's folder. Either holds files of the game's names and empty directories of its
+// own. Nothing there may go; only the record and the shortcuts, and only when the user says so.
+struct ForeignDirectory { const char *name, *recorded; };
 
 class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<ForeignDirectory> {};
 
 TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
 {
-    const ForeignDirectory& c = GetParam();
+    const std::string recorded = GetParam().recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
+    const char* const dirs[] = {"DATA", "PLAYER", "LEVEL", nullptr};
+    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", nullptr};
     ASSERT_TRUE(testenv::MapFolder('r', std::getenv("WINEPREFIX") + std::string("/drive_c/jextest/uninstall"),
-                                   DRIVE_FIXED));
-    const std::string dir = c.recorded.back() == '\\' ? c.recorded : c.recorded + "\\";
-    for (const std::string& entry : c.entries) {
-        testenv::MakeDirs(dir + entry.substr(0, entry.rfind('\\') + 1));
-        ASSERT_TRUE(entry.back() == '\\' || testenv::WriteFileBytes(dir + entry, "not the game's"));
-    }
-    CreateShortcuts(c.recorded, 'd');
-    WriteInstallRecord(c.recorded, 'd', false);
+                                   DRIVE_FIXED) && installed::MakeTree(dir, dirs, files));
+    CreateShortcuts(recorded, 'd');
+    WriteInstallRecord(recorded, 'd', false);
     ASSERT_TRUE(Start());
 
-    const Texts asked = {kConfirm, "W katalogu '" + c.recorded + "' nie znaleziono zainstalowanego programu.\n"
+    const Texts asked = {kConfirm, "W katalogu '" + recorded + "' nie znaleziono zainstalowanego programu.\n"
                                    "Czy usunąć tylko wpisy programu w rejestrze i skróty w menu Start?"};
     EXPECT_EQ(asked, Uninstall({IDYES, IDNO}));
     EXPECT_EQ(3, RecordParts());
     EXPECT_EQ(asked, Uninstall({IDYES, IDYES}));
     EXPECT_EQ(0, RecordParts());
     EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
-    for (const std::string& entry : c.entries)
-        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dir + entry).c_str())) << entry;
+    EXPECT_EQ(Texts(dirs, dirs + 3), installed::PresentEntries(dir, dirs));
+    EXPECT_EQ(Texts(files, files + 2), installed::PresentEntries(dir, files));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Directories, ForeignRecord,
-    ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", {"JEX.EXE", "DATA\\SFX.DAT", "PLAYER\\", "LEVEL\\"}},
-                      ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", {"JEX.EXE", "DATA\\ART_H.DAT", "PLAYER\\"}}),
-    ui::RowName());
+INSTANTIATE_TEST_SUITE_P(Directories, ForeignRecord,
+                         ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\"},
+                                           ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty"}),
+                         ui::RowName());
 
 TEST_F(UninstallE2E, RemovalWindowRefusedChangesNothing)
 {
