@@ -170,7 +170,7 @@ MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
         },
         timeoutMs);
     if (seen.window)
-        seen = {seen.window, caption, GetItemText(seen.window, kMessageBoxTextId)};
+        seen.text = GetItemText(seen.window, kMessageBoxTextId);
     return seen;
 }
 

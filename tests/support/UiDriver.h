@@ -67,7 +67,6 @@ bool WaitUntilResponding(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
 
 struct MessageBoxSeen {
     HWND window = nullptr;
-    std::string caption;
     std::string text;
 };
 // Waits for a message box with this caption and reads its text; and the
