@@ -1,6 +1,4 @@
-// The launcher: the CD it finds, its buttons in each installed state, its
-// place on the screen, the keyboard and the pointer, the ways out, and the
-// programs it starts.
+// The launcher: the CD it finds, its buttons, its place, keys and pointer, the ways out, the programs it starts.
 #include "app/CdLocator.h"
 #include "app/LauncherDialog.h"
 #include "gfx/PaletteBitmap.h"
@@ -14,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <numeric>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -25,26 +21,41 @@ namespace {
 using namespace install_driver;
 using testenv::kProductKey;
 
-// Where the system keeps its program-files directory (HKEY_LOCAL_MACHINE).
-constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"; // its ProgramFilesDir, in HKLM
 
-struct Layout {
-    const char* name;
-    // Each drive mapped: its letter and what it holds: '+' the sample CD,
-    // '-' a folder without the marker, '/' one whose marker is a folder; '#'
-    // the sample CD as a hard disk.
-    const char* drives;
-    char found;
-};
-
-class CdLayouts : public testing::TestWithParam<Layout> {
+class Launcher : public testing::Test {
 protected:
-    void TearDown() override { testenv::UnmapAllExtraDrives(); }
+    // The pointer away from where the window comes, or it takes the focus; not
+    // to 0, 0, which Wine may already believe it is at.
+    void SetUp() override { Reset(1); }
+    void TearDown() override
+    {
+        m_process.Kill();
+        Reset(0);
+    }
+    static void Reset(int pointer)
+    {
+        ui::MovePointerTo(pointer, pointer);
+        testenv::UnmapAllExtraDrives();
+        testenv::ForgetInstallation();
+    }
+    bool Start(const std::string& dir = {})
+    {
+        return (m_window = StartLauncher(m_process, {}, dir)) && WaitLauncherLive(m_window);
+    }
+
+    ui::Process m_process;
+    HWND m_window = nullptr;
 };
+
+// Each drive mapped: its letter, then '+' the sample CD, '-' a folder without the
+// marker, '/' one whose marker is a folder, '#' the sample CD as a hard disk.
+struct Layout { const char *name, *drives; char found; };
+
+class CdLayouts : public Launcher, public testing::WithParamInterface<Layout> {};
 
 TEST_P(CdLayouts, TheFirstCdRomDriveHoldingTheMarkerIsFound)
 {
-    testenv::UnmapAllExtraDrives();
     const std::string made = testenv::BuildDirUnix() + "/scratch-cd";
     testenv::MakeDirs(testenv::WindowsPathOf(made + "/in/jex.ico"));
     for (const char* drive = GetParam().drives; *drive; drive += 2) {
@@ -62,9 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Drives, CdLayouts,
                          ui::RowName());
 
 struct InstalledState {
-    const char* name;
-    const char* path;       // ProgramPath
-    bool pathAsNumber;      // as a REG_DWORD (whose bytes spell "C:\"), else as text
+    const char *name, *path; // ProgramPath
+    bool pathAsNumber;       // as a REG_DWORD (whose bytes spell "C:\"), else as text
     const char* executable; // ProgramExecutable
     bool programFilesDir;   // the system's program-files directory known
     const char* seen; // intro, install, uninstall, configuration, game and Exit live or not; the target
@@ -73,7 +83,14 @@ struct InstalledState {
 const InstalledState kInstalledOnE = {"Installed", "E:\\Gry\\Jex", false, "E:\\Gry\\Jex\\jex.exe", true,
                                       "111111 E:\\Gry\\Jex"};
 
-class InstalledStates : public testing::TestWithParam<InstalledState> {
+// The launcher made in this process, without its modal loop.
+class InProcess : public testing::Test {
+protected:
+    InstallState m_state;
+    LauncherDialog m_launcher{m_state, nullptr};
+};
+
+class InstalledStates : public InProcess, public testing::WithParamInterface<InstalledState> {
 protected:
     void TearDown() override
     {
@@ -89,10 +106,9 @@ protected:
                               std::string(row.path, strlen(row.path) + 1));
         if (row.executable)
             testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", row.executable);
-        if (row.programFilesDir)
-            testenv::WriteRegText(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir", "D:\\Gry i programy");
-        else
-            testenv::DeleteRegValue(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
+        const char* const folder = "ProgramFilesDir";
+        row.programFilesDir ? testenv::WriteRegText(HKEY_LOCAL_MACHINE, kWindowsKey, folder, "D:\\Gry i programy")
+                            : testenv::DeleteRegValue(HKEY_LOCAL_MACHINE, kWindowsKey, folder);
     }
     const testenv::RegValue m_saved = testenv::ReadReg(HKEY_LOCAL_MACHINE, kWindowsKey, "ProgramFilesDir");
 };
@@ -100,15 +116,13 @@ protected:
 TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistryAtARefresh)
 {
     Put(kInstalledOnE);
-    InstallState state; // the launcher made in this process, without its modal loop
-    LauncherDialog launcher(state, nullptr);
-    ASSERT_TRUE(launcher.Create());
+    ASSERT_TRUE(m_launcher.Create());
     Put(GetParam());
-    launcher.RefreshInstallState();
+    m_launcher.RefreshInstallState();
     std::string seen;
     for (int id : {IDC_INTRO, IDC_INSTALL, IDC_UNINSTALL, IDC_CONFIG, IDC_GAME, IDOK})
-        seen += IsWindowEnabled(launcher.GetDlgItem(id)) ? '1' : '0';
-    EXPECT_EQ(GetParam().seen, seen + " " + state.InstallPath);
+        seen += ui::IsItemEnabled(m_launcher.m_hWnd, id) ? '1' : '0';
+    EXPECT_EQ(GetParam().seen, seen + " " + m_state.InstallPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,17 +134,26 @@ INSTANTIATE_TEST_SUITE_P(
         {"NoProgramFilesDirectory", nullptr, false, nullptr, false, "110001 "}}),
     ui::RowName());
 
-struct Screen {
-    const char* name;
-    int width, height;
-};
+TEST_F(InProcess, ClientAreaIsFullSizeAndCentredAndAResizeIsUndone)
+{
+    ASSERT_TRUE(m_launcher.Create());
+    const RECT placed = ui::WindowRect(m_launcher.m_hWnd);
+    SetWindowPos(m_launcher.m_hWnd, nullptr, 3, 5, placed.right - placed.left + 80, placed.bottom - placed.top + 40,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT client = ui::ClientRectOnScreen(m_launcher.m_hWnd), now = ui::WindowRect(m_launcher.m_hWnd);
+    EXPECT_EQ(std::pair(624L, 464L), std::pair(client.right - client.left, client.bottom - client.top));
+    EXPECT_TRUE(EqualRect(&now, &placed));
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - now.right) - now.left), 2);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - now.bottom) - now.top), 2);
+}
+
+struct Screen { const char* name; int width, height; };
 
 class PlacementOnSmallScreens : public testing::TestWithParam<Screen> {};
 
 TEST_P(PlacementOnSmallScreens, ClientAreaMadeFullSizeCentredButNeverBeyondTheTopLeft)
 {
-    // The template's client area, 600 x 450, in a frame of 606 x 475: the
-    // frame is kept and the client area made 624 x 464.
+    // The template's client area, 600 x 450, in a 606 x 475 frame: the frame kept, the client made 624 x 464.
     const RECT placed = LauncherPlacement(GetParam().width, GetParam().height, {0, 0, 600, 450}, {30, 40, 636, 515});
     EXPECT_EQ(std::pair(630L, 489L), std::pair(placed.right - placed.left, placed.bottom - placed.top));
     for (auto [size, low, high] : {std::tuple{GetParam().width, placed.left, placed.right},
@@ -142,75 +165,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PlacementOnSmallScreens,
                          testing::Values(Screen{"NarrowerAndLower", 600, 400}, Screen{"Narrower", 600, 768},
                                          Screen{"Lower", 1024, 400}),
                          ui::RowName());
-
-struct WayOut {
-    const char* name;
-    void (*take)(HWND launcher);
-    INT_PTR result;
-};
-
-class WaysOut : public testing::TestWithParam<WayOut> {};
-
-TEST_P(WaysOut, EndTheLaunchersRun)
-{
-    InstallState state;
-    LauncherDialog launcher(state, nullptr);
-    // A way out that does not end the run: the run ends here after a while, with -1.
-    const UINT_PTR timer = SetTimer(nullptr, 0, 8000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
-        EndDialog(ui::FindTopWindow(kLauncherCaption), -1);
-    });
-    EXPECT_EQ(GetParam().result, ui::RunModal(launcher, GetParam().take));
-    KillTimer(nullptr, timer);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, WaysOut,
-    testing::Values(WayOut{"ExitButton", [](HWND launcher) { ui::ClickItem(launcher, IDOK); }, IDOK},
-                    WayOut{"Esc", [](HWND launcher) { ui::TypeKey(launcher, VK_ESCAPE); }, IDCANCEL},
-                    WayOut{"CloseBox", [](HWND launcher) { ui::ClickCloseBox(launcher); }, IDCANCEL}),
-    ui::RowName());
-
-// install.exe itself on the screen.
-class Launcher : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        testenv::UnmapAllExtraDrives();
-        testenv::ForgetInstallation();
-        // The pointer away from where the window comes, or it takes the
-        // focus; not to 0, 0, which Wine may already believe it is at.
-        ui::MovePointerTo(1, 1);
-    }
-    void TearDown() override
-    {
-        m_process.Kill();
-        ui::MovePointerTo(0, 0);
-        testenv::UnmapAllExtraDrives();
-        testenv::ForgetInstallation();
-    }
-    bool Start(const std::string& dir = {})
-    {
-        return (m_window = StartLauncher(m_process, {}, dir)) && WaitLauncherLive(m_window);
-    }
-
-    ui::Process m_process;
-    HWND m_window = nullptr;
-};
-
-TEST_F(Launcher, ClientAreaIsCentredAndAResizeIsUndone)
-{
-    ASSERT_TRUE(Start());
-    const RECT client = ui::ClientRectOnScreen(m_window), window = ui::WindowRect(m_window);
-    EXPECT_EQ(std::pair(624L, 464L), std::pair(client.right - client.left, client.bottom - client.top));
-    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - window.right) - window.left), 2);
-    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - window.bottom) - window.top), 2);
-    SetWindowPos(m_window, nullptr, 3, 5, window.right - window.left + 80, window.bottom - window.top + 40,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(ui::WaitUntil([&] {
-        const RECT now = ui::WindowRect(m_window);
-        return EqualRect(&now, &window) != FALSE;
-    }));
-}
 
 constexpr UINT kShiftTab = 0x10000;
 constexpr UINT kPointerOver = 0x20000; // with a button's id, or alone over the background
@@ -224,15 +178,14 @@ struct Step {
 struct KeyRun {
     const char* name;
     bool installed;
+    UINT last;       // then a key that presses the focused button or leaves; 0: the close box
+    const char* box; // the question then asked; null: the launcher ends
     std::vector<Step> steps;
-    UINT press;      // then presses the focused button:
-    const char* box; // the question it asks; null: Exit
 };
 
 class Keyboard : public Launcher, public testing::WithParamInterface<KeyRun> {};
 
-// Waits until the launcher's intro, install or Exit button shows this cell
-// of its strip on the screen.
+// Waits until the launcher's intro, install or Exit button shows this cell of its strip.
 bool ShowsCell(HWND launcher, int id, int column)
 {
     PaletteBitmap strip;
@@ -240,28 +193,18 @@ bool ShowsCell(HWND launcher, int id, int column)
     strip.SetCellSize(320, 40);
     Surface cell(320, 40);
     strip.Draw(cell.dc(), {0, 0, 319, 39}, column, 0);
-    const std::vector<DWORD> drawn = cell.Pixels();
     return ui::WaitUntil(
-        [&] {
-            const std::vector<DWORD> shown = ui::CaptureScreen(ui::WindowRect(GetDlgItem(launcher, id)));
-            return shown == drawn;
-        },
-        5000);
+        [&] { return ui::CaptureScreen(ui::WindowRect(GetDlgItem(launcher, id))) == cell.Pixels(); }, 5000);
 }
 
-TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
+TEST_P(Keyboard, MovesTheFocusDownTheScreenPastGreyedButtonsThenPressesOrLeaves)
 {
     const KeyRun& run = GetParam();
     if (run.installed) {
         testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "E:\\Gry\\Jex");
         testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", "E:\\Gry\\Jex\\jex.exe");
-        ASSERT_TRUE(testenv::MapCd('d'));
     }
     ASSERT_TRUE(Start());
-    auto focused = [&] { // the button with the focus; 0 for the window itself
-        HWND focus = ui::FocusedWindow(m_window);
-        return focus == m_window ? 0 : GetDlgCtrlID(focus);
-    };
     int before = 0;
     for (const Step& step : run.steps) {
         if (step.key == kShiftTab) { // typed: the dialog reads the Shift key, which only real input sets
@@ -274,14 +217,14 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
         } else if (step.key) {
             ui::TypeKey(m_window, step.key);
         }
-        ASSERT_TRUE(ui::WaitUntil([&] { return focused() == step.focus; })) << "after " << step.key << ": " << focused();
+        ASSERT_TRUE(ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(m_window)) == step.focus; })) << step.key;
         if (step.look) {
             EXPECT_TRUE(!step.focus || ShowsCell(m_window, step.focus, BitmapButton::kHoverCell)) << step.focus;
             EXPECT_TRUE(!before || ShowsCell(m_window, before, BitmapButton::kNormalCell)) << before;
         }
         before = step.focus;
     }
-    ui::TypeKey(m_window, run.press);
+    run.last ? ui::TypeKey(m_window, run.last) : ui::ClickCloseBox(m_window);
     if (run.box)
         EXPECT_EQ(run.box, ui::AnswerMessageBox(kLauncherBoxCaption, IDCANCEL).text);
     else
@@ -291,27 +234,23 @@ TEST_P(Keyboard, FocusGoesDownTheScreenPastGreyedButtonsAndPressesThem)
 INSTANTIATE_TEST_SUITE_P(
     States, Keyboard,
     testing::Values(
-        KeyRun{"NotInstalled",
-               false,
+        KeyRun{"NotInstalled", false, VK_SPACE, nullptr,
                {{0, IDC_INTRO, true}, {VK_TAB, IDC_INSTALL}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO},
                 {VK_DOWN, IDC_INSTALL}, {VK_DOWN, IDOK}, {VK_RIGHT, IDC_INTRO}, {VK_UP, IDOK},
                 {VK_LEFT, IDC_INSTALL}, {VK_UP, IDC_INTRO}, {kShiftTab, IDOK, true},
                 {kPointerOver | IDC_INSTALL, IDC_INSTALL, true}, {kPointerOver, 0, true}, {VK_UP, IDOK},
-                {kPointerOver | IDC_INSTALL, IDC_INSTALL}, {kPointerOver, 0}, {kShiftTab, IDOK}},
-               VK_SPACE,
-               nullptr},
-        KeyRun{"Installed",
-               true,
+                {kPointerOver | IDC_INSTALL, IDC_INSTALL}, {kPointerOver, 0}, {kShiftTab, IDOK}}},
+        KeyRun{"Installed", true, VK_RETURN, "Nie można odnaleźć CD-ROM'u - JEX",
                {{0, IDC_INTRO}, {VK_TAB, IDC_INSTALL}, {VK_TAB, IDC_UNINSTALL}, {VK_TAB, IDC_CONFIG},
-                {VK_TAB, IDC_GAME}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO}, {VK_TAB, IDC_INSTALL}},
-               VK_RETURN,
-               "Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?"}),
+                {VK_TAB, IDC_GAME}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO}, {VK_TAB, IDC_INSTALL}}},
+        KeyRun{"Esc", false, VK_ESCAPE, nullptr, {{0, IDC_INTRO}}},
+        KeyRun{"CloseBox", false, 0, nullptr, {{0, IDC_INTRO}}}),
     ui::RowName());
 
-// The stand-ins of the game and its configuration program in a game folder
-// with spaces in its path; the stand-ins log to a file of the test's own and
-// end by themselves after a second.
-class ProgramStarts : public Launcher {
+struct Starting { const char* name; int button; const char* program; };
+
+// Stand-ins of the game and its configuration program in a folder with spaces, logging to a file of the test's.
+class Starts : public Launcher, public testing::WithParamInterface<Starting> {
 protected:
     void SetUp() override
     {
@@ -325,55 +264,53 @@ protected:
     }
     void TearDown() override
     {
-        // Every stand-in that started ends by itself, and then its folder can go.
-        ui::WaitUntil([&] {
+        ui::WaitUntil([&] { // every stand-in that started has ended, and then its folder can go
             const std::vector<StandinRun> runs = ReadStandinLog(m_log);
-            return std::count_if(runs.begin(), runs.end(), [](const StandinRun& run) { return run.event == "end"; }) *
-                       2 == runs.size();
+            return std::count_if(runs.begin(), runs.end(), [](auto& run) { return run.event == "end"; }) * 2u ==
+                   runs.size();
         });
-        SetEnvironmentVariableA("JEX_STANDIN_LOG", nullptr);
-        SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", nullptr);
         Launcher::TearDown();
         ui::WaitUntil([&] { return testenv::RemoveTree(m_work); });
-    }
-    void Register(const char* game, const char* config)
-    {
-        // The directory with its drive letter in lower case.
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", "c" + m_game.substr(1));
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", m_game + "\\" + game);
-        testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", m_game + "\\" + config);
     }
 
     const std::string m_work = testenv::ScratchDir("launch"), m_log = m_work + "\\standin.log";
     const std::string m_game = m_work + "\\Gry Kestrel\\Jex Gra";
 };
 
-struct Starting {
-    const char* name;
-    int button;
-    const char* program;
-    bool fromCd;   // from the CD's root in the launcher's folder, else from the game folder in its own
-    bool replaces; // the launcher ends at once, else it waits
-};
-
-class Starts : public ProgramStarts, public testing::WithParamInterface<Starting> {};
-
 TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
 {
+    // The intro comes from the CD's root and runs in the launcher's folder, where the game and the
+    // configuration program are recorded but missing; the others in the game folder, its drive in lower case.
     const Starting& row = GetParam();
-    ASSERT_TRUE(testenv::MapCd('e'));
-    Register("JEX.EXE", "JEXSETUP.EXE");
+    const bool intro = row.button == IDC_INTRO, replaces = row.button == IDC_GAME; // the others are waited for
+    const std::string dir = intro ? m_work : m_game;
+    testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramPath", std::string("c") + dir.substr(1));
+    testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", dir + (intro ? "\\-" : "\\JEX.EXE"));
+    testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", dir + (intro ? "\\-" : "\\JEXSETUP.EXE"));
+    ASSERT_TRUE(intro || testenv::MapCd('e'));
     ASSERT_TRUE(Start(m_work));
-    ASSERT_TRUE(PressLauncherButton(m_window, row.button));
-    if (row.replaces) {
+    if (intro) {
+        for (int id : {IDC_GAME, IDC_CONFIG}) // sent, not posted: back once the launcher has handled the click
+            ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(m_window, id), BM_CLICK, 0, 0, 0, ui::kDefaultTimeoutMs, {}));
+        EXPECT_TRUE(!ui::FindTopWindow(kAppTitle) && testenv::ReadFileBytes(m_log).empty()) << "said or started";
+        ASSERT_TRUE(PressLauncherButton(m_window, IDC_INTRO)); // without the CD: asked for it
+        const ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
+        EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
+        EXPECT_EQ(m_window, GetWindow(box.window, GW_OWNER));
+        ASSERT_TRUE(testenv::MapCd('e'));
+        ui::ClickItem(box.window, IDRETRY);
+    } else {
+        ASSERT_TRUE(PressLauncherButton(m_window, row.button));
+    }
+    if (replaces) {
         EXPECT_EQ(0, m_process.WaitForExit());
         EXPECT_FALSE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher waited";
     }
     StandinRun run;
     ASSERT_TRUE(WaitForStandin(m_log, row.program, "start", &run));
-    EXPECT_EQ(0, lstrcmpiA((row.fromCd ? m_work : m_game).c_str(), run.directory.c_str())) << run.directory;
-    EXPECT_EQ((row.fromCd ? "e:" : m_game) + "\\" + row.program, run.commandLine); // unquoted, spaces and all
-    if (!row.replaces) { // waited for: the launcher answers again only once the program has ended
+    EXPECT_EQ(0, lstrcmpiA(dir.c_str(), run.directory.c_str())) << run.directory;
+    EXPECT_EQ((intro ? "e:" : m_game) + "\\" + row.program, run.commandLine); // unquoted, spaces and all
+    if (!replaces) { // waited for: the launcher answers again only once the program has ended
         EXPECT_FALSE(ui::IsResponding(m_window));
         ASSERT_TRUE(ui::WaitUntilResponding(m_window));
         EXPECT_TRUE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher answered before the end";
@@ -381,43 +318,9 @@ TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Starts,
-                         testing::Values(Starting{"Game", IDC_GAME, "JEX.EXE", false, true},
-                                         Starting{"Configuration", IDC_CONFIG, "JEXSETUP.EXE", false, false},
-                                         Starting{"IntroFromTheCd", IDC_INTRO, "intro.exe", true, false}),
+                         testing::Values(Starting{"Game", IDC_GAME, "JEX.EXE"},
+                                         Starting{"Configuration", IDC_CONFIG, "JEXSETUP.EXE"},
+                                         Starting{"IntroOnceTheCdComesWithTheGameMissing", IDC_INTRO, "intro.exe"}),
                          ui::RowName());
-
-TEST_F(ProgramStarts, NothingStartsWithoutItsFileAndTheIntroAsksForTheCdUntilItComes)
-{
-    Register("brak.exe", "brak.exe");
-    ASSERT_TRUE(Start(m_work));
-    for (int id : {IDC_GAME, IDC_CONFIG}) // sent, not posted: back once the launcher has handled the click
-        ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(m_window, id), BM_CLICK, 0, 0, SMTO_NORMAL, ui::kDefaultTimeoutMs,
-                                        nullptr));
-    ASSERT_TRUE(WaitLauncherLive(m_window));
-    EXPECT_EQ(nullptr, ui::FindTopWindow(kAppTitle));
-    // The intro without the CD: Cancel goes back to the launcher, nothing said
-    // or started.
-    ASSERT_TRUE(PressLauncherButton(m_window, IDC_INTRO));
-    ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
-    ASSERT_NE(nullptr, box.window) << "no box \"" << kLauncherBoxCaption << "\"";
-    EXPECT_EQ("Nie można odnaleźć CD-ROM'u - JEX", box.text);
-    EXPECT_TRUE(GetDlgItem(box.window, IDRETRY) && GetDlgItem(box.window, IDCANCEL));
-    EXPECT_EQ(m_window, GetWindow(box.window, GW_OWNER));
-    ui::ClickItem(box.window, IDCANCEL);
-    ASSERT_TRUE(WaitLauncherLive(m_window));
-    EXPECT_EQ(nullptr, ui::FindTopWindow(kLauncherBoxCaption));
-    EXPECT_EQ("", testenv::ReadFileBytes(m_log));
-    // Retry with still no CD asks again; once the CD is in f:, Retry starts
-    // the intro from there.
-    ASSERT_TRUE(PressLauncherButton(m_window, IDC_INTRO));
-    ASSERT_NE(nullptr, ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
-    box = ui::WaitForMessageBox(kLauncherBoxCaption);
-    ASSERT_NE(nullptr, box.window) << "not asked again";
-    ASSERT_TRUE(testenv::MapCd('f'));
-    ui::ClickItem(box.window, IDRETRY);
-    StandinRun run;
-    ASSERT_TRUE(WaitForStandin(m_log, "intro.exe", "start", &run));
-    EXPECT_EQ("f:\\intro.exe", run.commandLine);
-}
 
 } // namespace
