@@ -92,14 +92,6 @@ int GetItemCheck(HWND dialog, int id)
     return static_cast<int>(result);
 }
 
-HWND FindChildByText(HWND dialog, const std::string& text)
-{
-    HWND child = GetWindow(dialog, GW_CHILD);
-    while (child && GetText(child) != text)
-        child = GetWindow(child, GW_HWNDNEXT);
-    return child;
-}
-
 void PressKey(HWND window, UINT virtualKey)
 {
     const UINT scan = MapVirtualKeyA(virtualKey, 0);
@@ -258,7 +250,8 @@ Process::~Process()
 
 bool Process::Start(const std::string& exePath, const std::string& currentDir)
 {
-    STARTUPINFOA startup = {sizeof startup};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     std::string commandLine = exePath;
     return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_info) != 0;

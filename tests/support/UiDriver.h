@@ -36,8 +36,6 @@ inline std::string GetItemText(HWND dialog, int id) { return GetText(GetDlgItem(
 bool SetItemText(HWND dialog, int id, const std::string& text);
 inline bool IsItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 int GetItemCheck(HWND dialog, int id);
-// The child with this text, or null.
-HWND FindChildByText(HWND dialog, const std::string& text);
 
 // Presses a button as the mouse would (BM_CLICK, posted).
 inline bool ClickItem(HWND dialog, int id)
