@@ -75,18 +75,12 @@ INSTANTIATE_TEST_SUITE_P(Engine, Sizes,
 // One file under each kind of fault, answered Retry or Cancel as scripted, after a filler one byte short of 1 %,
 // so the overall bar shows whether its bytes count. A file reported copied is the source's bytes; one given up
 // is off both bars.
-struct FaultCase {
-    const char* name;
-    FaultyFileSystem::Fault fault;
-    std::vector<bool> answers; // the last decides whether the file is copied
-    Strings questions;
-    Bars fileBarAtQuestions;
+struct FaultCase { // the last answer decides whether the file is copied
+    const char* name; FaultyFileSystem::Fault fault; std::vector<bool> answers; Strings questions; Bars fileBarAtQuestions;
 };
 
-const std::string kWrite = "retry: Błąd przy zapisie do pliku '" + kDest + "\\ART.DAT'";
-const std::string kRead = "retry: Błąd przy odczycie z pliku '" + kSource + "ART.DAT'";
-const std::string kOpen = "retry: Błąd przy otwieraniu pliku '";
-const std::string kFile = "retry: Błąd przy kopiowaniu pliku 'ART.DAT'";
+const std::string kWrite = "retry: Błąd przy zapisie do pliku '" + kDest + "\\ART.DAT'", kOpen = "retry: Błąd przy otwieraniu pliku '",
+                  kRead = "retry: Błąd przy odczycie z pliku '" + kSource + "ART.DAT'", kFile = "retry: Błąd przy kopiowaniu pliku 'ART.DAT'";
 constexpr int64_t kArtSize = 2 * kChunk + 3000, kFirstChunk = kChunk * 100 / kArtSize; // the bar after one chunk
 
 class CopyFaults : public Engine, public ::testing::WithParamInterface<FaultCase> {};
@@ -126,11 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     ui::RowName());
 
 // Three existing files under a run of answers; kept or replaced, each counts.
-struct StandingCase {
-    const char* name;
-    std::vector<OverwriteAnswer> answers;
-    std::string afterwards; // A, B and C, each asked about until an answer holds
-};
+struct StandingCase { const char* name; std::vector<OverwriteAnswer> answers; std::string afterwards; }; // A, B, C then
 
 class StandingAnswers : public Engine, public ::testing::WithParamInterface<StandingCase> {};
 
@@ -161,8 +151,8 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
 {
     const std::string target = kDest + "\\deep\\er\\Jex";
     const char* const dirs[] = {"LEVEL", "LEVEL\\FERN1", "DATA", nullptr};
-    const char* const listed[] = {"DATA\\SFX.DAT", "JEX.EXE", "JEXINSTL.EXE", "DOS4GW.EXE", nullptr};
-    const char* const all[] = {"DATA\\SFX.DAT", "JEX.EXE", "JEXINSTL.EXE", "DOS4GW.EXE", "LEVEL\\FERN1\\SAVE.DAT", nullptr};
+    // The installation lists all + 1: the player's save is not its own.
+    const char* const all[] = {"LEVEL\\FERN1\\SAVE.DAT", "DATA\\SFX.DAT", "JEX.EXE", "JEXINSTL.EXE", "DOS4GW.EXE", nullptr};
     CopyEngine deep(target, kSource, false, m_view, m_files);
     m_files.Add({Op::MakeDir, "FERN1", 2}), m_view.retries = {true};
     EXPECT_FALSE(deep.CreateDirectories(dirs));
@@ -174,15 +164,15 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     for (const char* const* entry = all; *entry; ++entry)
         testenv::WriteFileBytes(target + "\\" + *entry, "x");
     m_files.Add({Op::RemoveFile, "JEX.EXE", 2});
-    EXPECT_FALSE(RemovalEngine(target, m_view, m_files).DeleteFiles(listed)) << "JEX.EXE held, Cancel";
+    EXPECT_FALSE(RemovalEngine(target, m_view, m_files).DeleteFiles(all + 1)) << "JEX.EXE held, Cancel";
     EXPECT_EQ(Bars({0, 25, 50}), m_view.removalBar);
     m_view = ScriptedView(), m_view.retries = {true};
     RemovalEngine removal(target, m_view, m_files);
-    EXPECT_TRUE(removal.DeleteFiles(listed)) << "JEX.EXE held, Retry";
+    EXPECT_TRUE(removal.DeleteFiles(all + 1)) << "JEX.EXE held, Retry";
     removal.RemoveDirectories(dirs);
     EXPECT_EQ(Strings{"retry: Błąd przy usuwaniu pliku 'JEX.EXE'"}, m_view.asked);
     EXPECT_EQ(Strings({"DOS4GW.EXE", "JEX.EXE", "DATA\\SFX.DAT", "DATA", "LEVEL\\FERN1", "LEVEL"}), m_view.fileNames);
-    EXPECT_EQ(Strings({"JEXINSTL.EXE", "LEVEL\\FERN1\\SAVE.DAT"}), installed::PresentEntries(target, all));
+    EXPECT_EQ(Strings({"LEVEL\\FERN1\\SAVE.DAT", "JEXINSTL.EXE"}), installed::PresentEntries(target, all));
     EXPECT_EQ(Strings({"LEVEL", "LEVEL\\FERN1"}), installed::PresentEntries(target, dirs));
 
     testenv::RemoveTree(target + "\\LEVEL"), DeleteFileA((target + "\\JEXINSTL.EXE").c_str()), PutSource("MINE.TXT", 1);
@@ -194,14 +184,12 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
 // a trailing backslash adds an empty one), and the joins, whole at any length.
 TEST(Paths, PrefixesAndJoins)
 {
-    Strings deep = {"C:\\katalog"};
-    while (deep.size() < 60)
-        deep.push_back(deep.back() + "\\katalog");
+    Strings deep = {"C:\\katalog"}, prefixes;
+    while (deep.size() < 61)
+        deep.push_back(deep.back() + (deep.size() < 60 ? "\\katalog" : "\\"));
     EXPECT_EQ(deep[59] + "\\DATA\\SFX.DAT", JoinPath(deep[59].c_str(), "DATA\\SFX.DAT"));
-    deep.push_back(deep.back() + "\\");
-    Strings prefixes;
-    for (int n = 1; n <= CountPathComponents(deep.back().c_str()); ++n)
-        prefixes.push_back(PathPrefix(deep.back().c_str(), n));
+    for (int n = 1; n <= CountPathComponents(deep[60].c_str()); ++n)
+        prefixes.push_back(PathPrefix(deep[60].c_str(), n));
     EXPECT_EQ(deep, prefixes);
 }
 
@@ -276,12 +264,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
 
 // --- The overwrite question, answered from a second thread with keys typed where the focus is: Enter answers
 // the focused button, which alone then shows the default frame.
-struct OverwriteCase {
-    const char* name;
-    std::vector<UINT> keys; // before Enter, the focus reaches `focused`
-    int focused;
-    int32_t answer;
-    std::string path = "C:\\Gry\\Jex\\DATA\\SFX.DAT";
+struct OverwriteCase { // with the keys before Enter, the focus reaches `focused`
+    const char* name; std::vector<UINT> keys; int focused; int32_t answer; std::string path = "C:\\Gry\\Jex\\DATA\\SFX.DAT";
 };
 
 class OverwriteQuestion : public ::testing::TestWithParam<OverwriteCase> {};
@@ -289,11 +273,10 @@ class OverwriteQuestion : public ::testing::TestWithParam<OverwriteCase> {};
 TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
 {
     const OverwriteCase& c = GetParam();
-    std::string seen;
     std::vector<int> framed;
     OverwriteDialog dialog(c.path.c_str());
     ui::RunModal(dialog, [&](HWND question) {
-        seen = ui::GetItemText(question, IDC_OVERWRITE_MESSAGE);
+        EXPECT_EQ("Plik o nazwie '" + c.path + "' już istnieje.", ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
         for (UINT key : c.keys) {
             if (key == VK_RETURN && ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused; }))
                 for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL})
@@ -303,7 +286,6 @@ TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
         }
     });
     EXPECT_EQ(c.answer, dialog.m_nAnswer);
-    EXPECT_EQ("Plik o nazwie '" + c.path + "' już istnieje.", seen);
     EXPECT_EQ(c.focused ? std::vector<int>{c.focused} : std::vector<int>{}, framed);
 }
 
