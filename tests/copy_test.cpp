@@ -34,7 +34,11 @@ constexpr int64_t kOnePercent = (PartialInstallBytes + 99) / 100; // the fewest 
 const std::string kSource = "C:\\jextest\\engine\\", kDest = kSource + "Jex";
 
 struct Engine : ::testing::Test {
-    void SetUp() override { testenv::ScratchDir("engine"), testenv::MakeDirs(kDest); }
+    void SetUp() override
+    {
+        testenv::ScratchDir("engine");
+        testenv::MakeDirs(kDest);
+    }
 
     // Bytes that differ from block to block and from chunk to chunk, so a gap or a doubled or misplaced block shows.
     static std::string PutSource(const std::string& entry, int64_t size, char seed = 'a')
@@ -42,7 +46,8 @@ struct Engine : ::testing::Test {
         std::string bytes(static_cast<size_t>(size), '\0');
         for (size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<char>(seed + i * 7 + i / 1021 + i / 65521);
-        return testenv::WriteFileBytes(kSource + entry, bytes), bytes;
+        EXPECT_TRUE(testenv::WriteFileBytes(kSource + entry, bytes)) << entry;
+        return bytes;
     }
     static std::string Copied(const std::string& entry) { return testenv::ReadFileBytes(kDest + "\\" + entry); }
     bool Copy(Names names, bool full = false) { return CopyEngine(kDest, kSource, full, m_view, m_files).CopyFiles(names.begin()); }
@@ -59,7 +64,8 @@ class Sizes : public Engine, public ::testing::WithParamInterface<int64_t> {};
 TEST_P(Sizes, CopiedWholeAndCountedToTheByte)
 {
     const std::string bytes = PutSource("X.DAT", GetParam());
-    PutSource("FILLER.DAT", kOnePercent - 1 - GetParam(), 'f'), PutSource("ONE.DAT", 1);
+    PutSource("FILLER.DAT", kOnePercent - 1 - GetParam(), 'f');
+    PutSource("ONE.DAT", 1);
     ASSERT_TRUE(Copy({"X.DAT", "FILLER.DAT", "ONE.DAT", nullptr}));
     EXPECT_TRUE(testenv::FileExists(kDest + "\\X.DAT") && bytes == Copied("X.DAT")) << "the copy differs";
     const Bars& bar = m_view.fileBar; // X's up to the filler's start at 0
@@ -129,7 +135,7 @@ TEST_P(StandingAnswers, HoldForTheRestOfThePass)
     const StandingCase& c = GetParam();
     PutSource("FILLER.DAT", kOnePercent - 9, 'f');
     for (const char* name : {"A.DAT", "B.DAT", "C.DAT"})
-        testenv::WriteFileBytes(kSource + name, "new"), testenv::WriteFileBytes(kDest + "\\" + name, "old");
+        ASSERT_TRUE(testenv::WriteFileBytes(kSource + name, "new") && testenv::WriteFileBytes(kDest + "\\" + name, "old"));
     m_view.overwrites.assign(c.answers.begin(), c.answers.end());
     ASSERT_TRUE(Copy({"FILLER.DAT", "A.DAT", "B.DAT", "C.DAT", nullptr}));
     EXPECT_EQ(c.afterwards, Copied("A.DAT") + Copied("B.DAT") + Copied("C.DAT"));
@@ -175,7 +181,9 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     EXPECT_EQ(Strings({"LEVEL\\FERN1\\SAVE.DAT", "JEXINSTL.EXE"}), installed::PresentEntries(target, all));
     EXPECT_EQ(Strings({"LEVEL", "LEVEL\\FERN1"}), installed::PresentEntries(target, dirs));
 
-    testenv::RemoveTree(target + "\\LEVEL"), DeleteFileA((target + "\\JEXINSTL.EXE").c_str()), PutSource("MINE.TXT", 1);
+    testenv::RemoveTree(target + "\\LEVEL");
+    DeleteFileA((target + "\\JEXINSTL.EXE").c_str());
+    PutSource("MINE.TXT", 1);
     removal.RemoveDirectories(dirs);
     EXPECT_FALSE(testenv::DirExists(kDest)) << "emptied, up to the directory that holds something";
 }
@@ -228,7 +236,8 @@ LRESULT CALLBACK Recording(int code, WPARAM wParam, LPARAM lParam)
 // show every step, never the template's words, never the same text twice in a row (each setting repaints: it flickers).
 TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
 {
-    PutSource("A.DAT", kArtSize), PutSource("B.DAT", 10);
+    PutSource("A.DAT", kArtSize);
+    PutSource("B.DAT", 10);
     m_files.Add({Op::Write, "A.DAT", 1, kChunk + 5});
     const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, Recording, nullptr, GetCurrentThreadId());
     CopyProgressDialog copying(nullptr);
@@ -248,7 +257,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
               g_shown[IDC_COPY_DESCRIPTION]);
     EXPECT_EQ(Strings({"", "C:\\jextest", "C:\\jextest\\engine", kDest, "DATA", "A.DAT", "B.DAT"}), g_shown[IDC_COPY_FILE_NAME]);
     // Nothing closes it but the end of the installation.
-    SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0), SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindowVisible(copying));
 
     UninstallProgressDialog removing(nullptr);

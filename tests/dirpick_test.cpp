@@ -71,8 +71,9 @@ TEST_P(OptionsDialog, TakesOnlyATargetThatWillDo)
             HWND browser = ui::WaitForWindow(install_driver::kBrowserCaption), path = GetDlgItem(browser, IDC_BROWSE_PATH);
             // The list's first notification rewrites the path line: wait for it.
             ui::WaitUntil([&] { return ui::GetText(path) != c.typed; });
-            ui::SetItemText(browser, IDC_BROWSE_PATH, c.browsed), ui::PressKey(path, c.browsed == "-" ? VK_ESCAPE : VK_RETURN);
-            ui::WaitForWindowGone(browser), ui::WaitUntilResponding(dialog);
+            ui::SetItemText(browser, IDC_BROWSE_PATH, c.browsed);
+            ui::PressKey(path, c.browsed == "-" ? VK_ESCAPE : VK_RETURN);
+            EXPECT_TRUE(ui::WaitForWindowGone(browser) && ui::WaitUntilResponding(dialog));
         }
         ui::WaitUntil([&] { return boxes.Answered() == (c.refusal ? 1u : 0u) && !ui::FindTopWindow(kAppTitle); });
         line = ui::GetItemText(dialog, IDC_OPTIONS_TARGET);
@@ -103,7 +104,8 @@ struct Browser : ::testing::Test {
     static void MapDrive(char letter, const std::string& name, const Strings& subdirs, UINT type = DRIVE_FIXED, const char* label = "")
     {
         const std::string unix = testenv::BuildDirUnix() + "/dirpick-drives/" + name, root = testenv::WindowsPathOf(unix);
-        testenv::RemoveTree(root), testenv::MakeDirs(root);
+        testenv::RemoveTree(root);
+        testenv::MakeDirs(root);
         for (const std::string& subdir : subdirs)
             testenv::MakeDirs(root + "\\" + subdir);
         if (*label)
@@ -152,7 +154,9 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
                             "lista\\.config", "lista\\ukryty"})
         testenv::MakeDirs(kRoot + "\\" + dir);
     SetFileAttributesA((kRoot + "\\lista\\ukryty").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    testenv::WriteFileBytes(kRoot + "\\lista\\plik.txt", ""), MapDrive('p', "drive-p", {"gry", "Dane"}), MapDrive('o', "drive-o", {});
+    testenv::WriteFileBytes(kRoot + "\\lista\\plik.txt", "");
+    MapDrive('p', "drive-p", {"gry", "Dane"});
+    MapDrive('o', "drive-o", {});
     ASSERT_TRUE(SetCurrentDirectoryA(c.currentDir));
     ui::MessageBoxWatcher boxes(kAppTitle, {}, IDCANCEL);
     Open(c.initialDir);
@@ -178,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Browser, EnterAndDoubleClickOpenTheSelectedEntry)
 {
-    testenv::MakeDirs(kRoot + "\\łąka\\ŁĄKA\\mapy"), testenv::MakeDirs(kRoot + "\\łąka\\muzyka");
+    testenv::MakeDirs(kRoot + "\\łąka\\ŁĄKA\\mapy");
+    testenv::MakeDirs(kRoot + "\\łąka\\muzyka");
     HWND list = GetDlgItem(Open(kRoot + "\\łąka\\"), IDC_BROWSE_DIRS);
     EXPECT_EQ(kRoot + "\\łąka\\", PathLine());
     // Nothing is selected after creation, so Enter does nothing yet.
@@ -186,7 +191,8 @@ TEST_F(Browser, EnterAndDoubleClickOpenTheSelectedEntry)
     EXPECT_EQ("C:\\ jextest\\ dirpick\\ łąka\\ | ŁĄKA muzyka", Shown());
 
     // Opened, a name the path repeats selects its first entry from the top, case ignored.
-    SendMessageA(list, LB_SETCURSEL, 4, 0), SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(list, LB_SETCURSEL, 4, 0);
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ("C:\\ jextest\\ dirpick\\ łąka\\ ŁĄKA\\ | mapy", Shown());
     EXPECT_EQ(3, SendMessageA(list, LB_GETCURSEL, 0, 0));
     // The parent hears of it only once the notification's turn comes.
@@ -194,7 +200,8 @@ TEST_F(Browser, EnterAndDoubleClickOpenTheSelectedEntry)
     EXPECT_EQ(kRoot + "\\łąka\\ŁĄKA\\", PathLine());
 
     // A double-click on the drive root, handed back by the parent.
-    SendMessageA(list, LB_SETCURSEL, 0, 0), SendMessageA(*m_browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DIRS, LBN_DBLCLK), LPARAM(list));
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SendMessageA(*m_browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DIRS, LBN_DBLCLK), LPARAM(list));
     EXPECT_EQ(0u, Shown().rfind("C:\\ | ", 0)) << Shown();
     EXPECT_EQ("C:\\", PathLine());
 }
@@ -217,7 +224,8 @@ TEST_F(Browser, DriveList)
     for (char letter : {'d', 'e', 'm'})
         ASSERT_TRUE(testenv::MapCd(letter));
     MapDrive('h', "labelled", {}, DRIVE_FIXED, "GRY Dysk\n");
-    MapDrive('a', "floppy", {}, DRIVE_REMOVABLE), MapDrive('r', "stick", {}, DRIVE_REMOVABLE);
+    MapDrive('a', "floppy", {}, DRIVE_REMOVABLE);
+    MapDrive('r', "stick", {}, DRIVE_REMOVABLE);
     DriveComboBox& drives = Open("C:\\").m_wndDrives;
     std::string items; // the kind and the text of each, in order
     for (int i = 0; i < drives.GetCount(); ++i)
@@ -233,11 +241,13 @@ TEST_F(Browser, DriveList)
     // The selection field holds an item too (the system may add its frame).
     EXPECT_TRUE(drives.GetItemHeight(-1) >= drives.m_nItemHeight && drives.GetItemHeight(-1) <= drives.m_nItemHeight + 4);
 
-    drives.Send(WM_KEYDOWN, VK_F4), ui::Pump();
+    drives.Send(WM_KEYDOWN, VK_F4);
+    ui::Pump();
     COMBOBOXINFO info = {sizeof info, {}, {}, 0, nullptr, nullptr, nullptr};
     ASSERT_TRUE(GetComboBoxInfo(drives, &info) && IsWindowVisible(info.hwndList));
     RECT shown = {}, last = {};
-    GetClientRect(info.hwndList, &shown), SendMessageA(info.hwndList, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&last));
+    GetClientRect(info.hwndList, &shown);
+    SendMessageA(info.hwndList, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&last));
     EXPECT_LE(last.bottom, shown.bottom) << "the list shows " << shown.bottom / drives.m_nItemHeight << " drives";
 }
 
@@ -246,7 +256,8 @@ TEST_F(Browser, DriveList)
 // is asked about again on Retry, left on Cancel for the drive and directory before; Tab goes to the drives; Escape cancels.
 TEST_F(Browser, Keys)
 {
-    testenv::MakeDirs(kRoot + "\\games"), MapDrive('o', "drive-o", {});
+    testenv::MakeDirs(kRoot + "\\games");
+    MapDrive('o', "drive-o", {});
     CBrowsePath browser(nullptr, kRoot, "");
     ui::MessageBoxWatcher boxes(kAppTitle, {IDRETRY, IDCANCEL});
     EXPECT_EQ(IDCANCEL, ui::RunModal(browser, [&](HWND dialog) {
@@ -254,7 +265,8 @@ TEST_F(Browser, Keys)
         auto pathIs = [&](std::string text) { return ui::WaitUntil([&] { return ui::GetItemText(dialog, IDC_BROWSE_PATH) == text; }); };
         EXPECT_TRUE(pathIs(kRoot + "\\"));
         HWND list = GetDlgItem(dialog, IDC_BROWSE_DIRS), drives = GetDlgItem(dialog, IDC_BROWSE_DRIVES);
-        SendMessageA(list, LB_SETCURSEL, 3, 0), ui::PressKey(list, VK_RETURN); // C:\ jextest\ dirpick\ games
+        SendMessageA(list, LB_SETCURSEL, 3, 0); // C:\ jextest\ dirpick\ games
+        ui::PressKey(list, VK_RETURN);
         EXPECT_TRUE(pathIs(kRoot + "\\games\\"));
         EXPECT_TRUE(ui::WaitUntilResponding(dialog) && IsWindowVisible(dialog)) << "Enter closed the browser";
 
