@@ -25,24 +25,11 @@ constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"; /
 
 class Launcher : public testing::Test {
 protected:
-    // The pointer away from where the window comes, or it takes the focus; not
-    // to 0, 0, which Wine may already believe it is at.
+    // The pointer away from where the window comes, or it takes the focus; not to 0, 0, where Wine may think it is.
     void SetUp() override { Reset(1); }
-    void TearDown() override
-    {
-        m_process.Kill();
-        Reset(0);
-    }
-    static void Reset(int pointer)
-    {
-        ui::MovePointerTo(pointer, pointer);
-        testenv::UnmapAllExtraDrives();
-        testenv::ForgetInstallation();
-    }
-    bool Start(const std::string& dir = {})
-    {
-        return (m_window = StartLauncher(m_process, {}, dir)) && WaitLauncherLive(m_window);
-    }
+    void TearDown() override { m_process.Kill(); Reset(0); }
+    void Reset(int at) { ui::MovePointerTo(at, at); testenv::UnmapAllExtraDrives(); testenv::ForgetInstallation(); }
+    bool Start(std::string at = {}) { return WaitLauncherLive(m_window = StartLauncher(m_process, {}, at)); }
 
     ui::Process m_process;
     HWND m_window = nullptr;
@@ -72,13 +59,10 @@ INSTANTIATE_TEST_SUITE_P(Drives, CdLayouts,
                              {"DrivesAAndBAreNeverTried", "a+b+", 0}, {"HardDiskWithTheMarker", "d#", 0}}),
                          ui::RowName());
 
-struct InstalledState {
-    const char *name, *path; // ProgramPath
-    bool pathAsNumber;       // as a REG_DWORD (whose bytes spell "C:\"), else as text
-    const char* executable; // ProgramExecutable
-    bool programFilesDir;   // the system's program-files directory known
-    const char* seen; // intro, install, uninstall, configuration, game and Exit live or not; the target
-};
+// ProgramPath, as a REG_DWORD (whose bytes spell "C:\") or as text; ProgramExecutable; the system's program-files
+// directory known or not; then intro, install, uninstall, configuration, game and Exit live or not, and the target.
+struct InstalledState { const char *name, *path; bool pathAsNumber; const char* executable; bool programFilesDir;
+                        const char* seen; };
 
 const InstalledState kInstalledOnE = {"Installed", "E:\\Gry\\Jex", false, "E:\\Gry\\Jex\\jex.exe", true,
                                       "111111 E:\\Gry\\Jex"};
@@ -163,8 +147,7 @@ TEST_P(PlacementOnSmallScreens, ClientAreaMadeFullSizeCentredButNeverBeyondTheTo
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PlacementOnSmallScreens,
                          testing::Values(Screen{"NarrowerAndLower", 600, 400}, Screen{"Narrower", 600, 768},
-                                         Screen{"Lower", 1024, 400}),
-                         ui::RowName());
+                                         Screen{"Lower", 1024, 400}), ui::RowName());
 
 constexpr UINT kShiftTab = 0x10000;
 constexpr UINT kPointerOver = 0x20000; // with a button's id, or alone over the background
@@ -266,8 +249,7 @@ protected:
     {
         ui::WaitUntil([&] { // every stand-in that started has ended, and then its folder can go
             const std::vector<StandinRun> runs = ReadStandinLog(m_log);
-            return std::count_if(runs.begin(), runs.end(), [](auto& run) { return run.event == "end"; }) * 2u ==
-                   runs.size();
+            return std::ranges::count(runs, std::string("end"), &StandinRun::event) * 2u == runs.size();
         });
         Launcher::TearDown();
         ui::WaitUntil([&] { return testenv::RemoveTree(m_work); });

@@ -30,22 +30,15 @@ using Texts = std::vector<std::string>;
 
 const std::string kBase = "Software\\Kestrel Forge\\RegistryTest", kKey = kBase + "\\One\\Two";
 
-class Registry : public testing::Test {
-protected:
+struct Registry : testing::Test {
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kBase.c_str()); }
     void TearDown() override { SetUp(); }
 };
 
-// A value as the writers store it below missing keys (REG_SZ, REG_DWORD) or as
-// another program may have left it (the other types); what the readers make of it.
-struct Stored {
-    const char* name;
-    DWORD type;                      // REG_NONE: no such value
-    std::string bytes;               // as stored
-    std::optional<std::string> text; // what ReadRegString reads, if anything
-    long long number;                // what ReadRegDword reads, or -1
-    bool key = true;                 // the key exists, with another value at least
-};
+// A value (REG_NONE: none) as the writers store it below missing keys (REG_SZ, REG_DWORD) or as another program may
+// have left it (the other types); what ReadRegString reads, if anything; what ReadRegDword reads, or -1; the key there.
+struct Stored { const char* name; DWORD type; std::string bytes; std::optional<std::string> text; long long number;
+                bool key = true; };
 
 const std::string k199(199, 'a'), k200(200, 'b'), kC("C:\\", 4);
 
@@ -89,8 +82,7 @@ TEST_F(Registry, TreeDeletionTakesEveryLevelBelowAndLeavesTheParentOpen)
     RegCloseKey(parent);
 }
 
-class Record : public testing::Test {
-protected:
+struct Record : testing::Test {
     void SetUp() override { testenv::ForgetInstallation(); }
     void TearDown() override { testenv::ForgetInstallation(m_dir); }
     const std::string m_dir = testenv::ScratchDir("record");
@@ -140,8 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, RecordOfEachKind, testing::ValuesIn(std::vector<
     {"Again", true, 2, false, 'd', false, 2}, {"CounterWithoutAPath", false, 3, false, 'd', false, 4},
     {"AfterARemoval", true, 2, true, 'd', false, 1}}), ui::RowName());
 
-// So the game shows as installed and can be removed.
-TEST_F(Record, TheLongestTargetTakenIsRecordedReadably)
+TEST_F(Record, TheLongestTargetTakenIsRecordedReadably) // so the game shows as installed and can be removed
 {
     WriteInstallRecord("C:\\" + std::string(TargetLengthLimit() - 3, 'j'), 'd', false);
     std::string config;
@@ -173,15 +164,13 @@ Texts ReadLink(const std::string& file)
 Names Entries(const std::string& folder)
 {
     Names names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+    for (std::error_code error; const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
         names.insert(entry.path().lexically_relative(folder).generic_string());
     return names;
 }
 
 // The test's own folder as the Programs folder; names in ASCII: without the Linux locale, Wine cannot make others.
-class Shortcuts : public testing::Test {
-protected:
+struct Shortcuts : testing::Test {
     void SetUp() override { testenv::WriteRegText(HKEY_CURRENT_USER, kShellFolders, "Programs", m_dir); }
     void TearDown() override
     {
@@ -231,21 +220,17 @@ TEST_P(GroupUnderPrograms, IsMadeAgainOverAnOldOneAndRemovedAloneFromTheSamePlac
     EXPECT_EQ(std::pair(GetParam().foreign, true), std::pair(testenv::DirExists(maker), testenv::DirExists(m_dir)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, GroupUnderPrograms,
-                         testing::Values(ProgramsValue{"Programs", ""}, ProgramsValue{"ProgramsWithBackslash", "\\"},
-                                         ProgramsValue{"NoValue", nullptr},
-                                         ProgramsValue{"SomethingElseInTheFolders", "", true}),
-                         ui::RowName());
+INSTANTIATE_TEST_SUITE_P(Values, GroupUnderPrograms, testing::ValuesIn(std::vector<ProgramsValue>{
+    {"Programs", ""}, {"ProgramsWithBackslash", "\\"}, {"NoValue", nullptr}, {"SomethingElseInTheFolders", "", true}}),
+    ui::RowName());
 
 TEST_F(Shortcuts, EachCreationFailureIsShownOnceAndTheRestGoesOn)
 {
-    // A file where the group folder goes: the folder and every link fail.
     const std::string maker = m_dir + "\\Kestrel Forge", group = maker + "\\Jex";
-    testenv::WriteFileBytes(maker, "notatki");
+    testenv::WriteFileBytes(maker, "notatki"); // a file where the group folder goes: the folder and every link fail
     EXPECT_EQ(Texts(4, kShortcutError), Create(m_install));
-    // A folder in the way of one link: the two others are made.
     ASSERT_TRUE(DeleteFileA(maker.c_str()));
-    testenv::MakeDirs(group + "\\Program instalacyjny.lnk");
+    testenv::MakeDirs(group + "\\Program instalacyjny.lnk"); // a folder in the way of one link: the others are made
     EXPECT_EQ(Texts(1, kShortcutError), Create(m_install));
     EXPECT_EQ(3u, Entries(group).size());
 }
