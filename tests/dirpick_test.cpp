@@ -97,8 +97,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- The browser and its two lists, on a tree under kRoot and mapped drives.
 struct Browser : ::testing::Test {
-    void SetUp() override { testenv::ScratchDir("dirpick"), SetCurrentDirectoryA("C:\\"); }
-    void TearDown() override { SetCurrentDirectoryA("C:\\"), m_browser.reset(), testenv::RemoveTree(kRoot), testenv::UnmapAllExtraDrives(); }
+    void SetUp() override
+    {
+        testenv::ScratchDir("dirpick");
+        SetCurrentDirectoryA("C:\\");
+    }
+    void TearDown() override
+    {
+        SetCurrentDirectoryA("C:\\");
+        m_browser.reset();
+        testenv::RemoveTree(kRoot);
+        testenv::UnmapAllExtraDrives();
+    }
 
     // A folder of the build tree with these subdirectories (and the label the drive reads when mapped).
     static void MapDrive(char letter, const std::string& name, const Strings& subdirs, UINT type = DRIVE_FIXED, const char* label = "")
@@ -118,7 +128,11 @@ struct Browser : ::testing::Test {
         EXPECT_TRUE(m_browser->Create());
         return *m_browser;
     }
-    std::string PathLine() { return ui::Pump(), ui::GetItemText(*m_browser, IDC_BROWSE_PATH); } // with the posted notifications handled
+    std::string PathLine() // with the posted notifications handled
+    {
+        ui::Pump();
+        return ui::GetItemText(*m_browser, IDC_BROWSE_PATH);
+    }
     // The list as it looks: path components, "|", subdirectories; an entry out of its indentation is marked.
     std::string Shown() const
     {

@@ -27,8 +27,17 @@ class Launcher : public testing::Test {
 protected:
     // The pointer away from where the window comes, or it takes the focus; not to 0, 0, where Wine may think it is.
     void SetUp() override { Reset(1); }
-    void TearDown() override { m_process.Kill(); Reset(0); }
-    void Reset(int at) { ui::MovePointerTo(at, at); testenv::UnmapAllExtraDrives(); testenv::ForgetInstallation(); }
+    void TearDown() override
+    {
+        m_process.Kill();
+        Reset(0);
+    }
+    void Reset(int at)
+    {
+        ui::MovePointerTo(at, at);
+        testenv::UnmapAllExtraDrives();
+        testenv::ForgetInstallation();
+    }
     bool Start(std::string at = {}) { return WaitLauncherLive(m_window = StartLauncher(m_process, {}, at)); }
 
     ui::Process m_process;

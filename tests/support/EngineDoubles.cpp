@@ -29,7 +29,6 @@ FaultyFileSystem::Fault* FaultyFileSystem::Hit(Op op, const std::string& path, i
         if (fault.op == op && fault.times > 0 && path.find(fault.pathPart) != std::string::npos &&
             (end == 0 || end > fault.offset)) {
             --fault.times;
-            ++hits;
             return &fault;
         }
     }

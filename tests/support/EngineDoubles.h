@@ -21,12 +21,12 @@ public:
 
     // Every question and error, in order, as "kind: text".
     std::vector<std::string> asked;
-    std::vector<std::string> descriptions, fileNames;
+    std::vector<std::string> fileNames;
     std::vector<int> fileBar, overallBar, removalBar;
     // The file bar's position whenever a question was asked.
     std::vector<int> fileBarAtQuestion;
 
-    void ShowDescription(const std::string& text) override { descriptions.push_back(text); }
+    void ShowDescription(const std::string&) override {}
     void ShowFileName(const std::string& entry) override { fileNames.push_back(entry); }
     bool AskRetry(const std::string& question) override;
     void ShowFileProgress(int percent) override { fileBar.push_back(percent); }
@@ -51,8 +51,6 @@ public:
         int64_t offset = 0;
     };
     void Add(const Fault& fault) { m_faults.push_back(fault); }
-    // How many calls a fault hit.
-    int hits = 0;
 
     Handle OpenForReading(const std::string& path) override;
     Handle CreateForWriting(const std::string& path) override;
@@ -68,7 +66,7 @@ public:
 
 private:
     static FileSystem& Real() { return RealFileSystem(); }
-    // The fault that hits this call, if any (and counts it).
+    // The fault that hits this call, if any.
     Fault* Hit(Op op, const std::string& path, int64_t end = 0);
     Handle Track(Handle file, const std::string& path);
 
@@ -82,12 +80,9 @@ class QuietHost : public OperationHost {
 public:
     HWND OwnerWindow() const override { return nullptr; }
     int ShowMessage(const char* text, UINT type) override { return MessageBoxA(nullptr, text, "Program Instalacyjny", type); }
-    bool IsInstalled() const override { return installed; }
+    bool IsInstalled() const override { return false; }
     bool EnsureCd() override { return true; }
     void RunConfig() override {}
     void RunGame() override {}
-    void RefreshInstallState() override { ++refreshes; }
-
-    bool installed = false;
-    int refreshes = 0;
+    void RefreshInstallState() override {}
 };
