@@ -85,8 +85,10 @@ struct FaultCase { // the last answer decides whether the file is copied
     const char* name; FaultyFileSystem::Fault fault; std::vector<bool> answers; Strings questions; Bars fileBarAtQuestions;
 };
 
-const std::string kWrite = "retry: Błąd przy zapisie do pliku '" + kDest + "\\ART.DAT'", kOpen = "retry: Błąd przy otwieraniu pliku '",
-                  kRead = "retry: Błąd przy odczycie z pliku '" + kSource + "ART.DAT'", kFile = "retry: Błąd przy kopiowaniu pliku 'ART.DAT'";
+const std::string kWrite = "retry: Błąd przy zapisie do pliku '" + kDest + "\\ART.DAT'",
+                  kOpen = "retry: Błąd przy otwieraniu pliku '",
+                  kRead = "retry: Błąd przy odczycie z pliku '" + kSource + "ART.DAT'",
+                  kFile = "retry: Błąd przy kopiowaniu pliku 'ART.DAT'";
 constexpr int64_t kArtSize = 2 * kChunk + 3000, kFirstChunk = kChunk * 100 / kArtSize; // the bar after one chunk
 
 class CopyFaults : public Engine, public ::testing::WithParamInterface<FaultCase> {};
@@ -96,7 +98,8 @@ TEST_P(CopyFaults, EndWithTheWholeFileOrNoneOfIt)
     const FaultCase& c = GetParam();
     PutSource("FILLER.DAT", kOnePercent - 1, 'f');
     const std::string bytes = PutSource("ART.DAT", kArtSize);
-    m_files.Add(c.fault), m_view.retries.assign(c.answers.begin(), c.answers.end());
+    m_files.Add(c.fault);
+    m_view.retries.assign(c.answers.begin(), c.answers.end());
     const bool copied = c.answers.back();
     EXPECT_EQ(copied, Copy({"FILLER.DAT", "ART.DAT", nullptr}));
     EXPECT_EQ(c.questions, m_view.asked);
@@ -160,7 +163,8 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     // The installation lists all + 1: the player's save is not its own.
     const char* const all[] = {"LEVEL\\FERN1\\SAVE.DAT", "DATA\\SFX.DAT", "JEX.EXE", "JEXINSTL.EXE", "DOS4GW.EXE", nullptr};
     CopyEngine deep(target, kSource, false, m_view, m_files);
-    m_files.Add({Op::MakeDir, "FERN1", 2}), m_view.retries = {true};
+    m_files.Add({Op::MakeDir, "FERN1", 2});
+    m_view.retries = {true};
     EXPECT_FALSE(deep.CreateDirectories(dirs));
     EXPECT_EQ(Strings(2, "retry: Błąd przy tworzeniu katalogu '" + target + "\\LEVEL\\FERN1'"), m_view.asked);
     EXPECT_EQ(Strings{"LEVEL"}, installed::PresentEntries(target, dirs));
@@ -172,7 +176,8 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     m_files.Add({Op::RemoveFile, "JEX.EXE", 2});
     EXPECT_FALSE(RemovalEngine(target, m_view, m_files).DeleteFiles(all + 1)) << "JEX.EXE held, Cancel";
     EXPECT_EQ(Bars({0, 25, 50}), m_view.removalBar);
-    m_view = ScriptedView(), m_view.retries = {true};
+    m_view = ScriptedView();
+    m_view.retries = {true};
     RemovalEngine removal(target, m_view, m_files);
     EXPECT_TRUE(removal.DeleteFiles(all + 1)) << "JEX.EXE held, Retry";
     removal.RemoveDirectories(dirs);
@@ -265,7 +270,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     ASSERT_TRUE(removing.Create(nullptr));
     RemovalEngine removal(kDest, removing, m_files);
     EXPECT_TRUE(removal.DeleteFiles(files));
-    removal.RemoveDirectories(dirs), removing.ShowFileName("DATA"); // again
+    removal.RemoveDirectories(dirs);
+    removing.ShowFileName("DATA"); // again
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + kDest + "'", "Usuwanie podkatalogów"}), g_shown[IDC_REMOVE_DESCRIPTION]);
     EXPECT_EQ(Strings({"", "B.DAT", "A.DAT", "DATA"}), g_shown[IDC_REMOVE_FILE_NAME]);
