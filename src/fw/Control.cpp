@@ -13,10 +13,6 @@ int COwnerDrawControl::CompareItem(COMPAREITEMSTRUCT*)
     return 0;
 }
 
-void COwnerDrawControl::DeleteItem(DELETEITEMSTRUCT*)
-{
-}
-
 bool COwnerDrawControl::OnNotify(UINT)
 {
     return false;
@@ -35,10 +31,6 @@ bool COwnerDrawControl::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_COMPAREITEM:
         *result = CompareItem(reinterpret_cast<COMPAREITEMSTRUCT*>(lParam));
-        return true;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<DELETEITEMSTRUCT*>(lParam));
-        *result = TRUE;
         return true;
     case WM_COMMAND:
         return OnNotify(HIWORD(wParam));

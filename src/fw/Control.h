@@ -9,7 +9,6 @@ public:
     virtual void DrawItem(DRAWITEMSTRUCT* draw);
     virtual void MeasureItem(MEASUREITEMSTRUCT* measure);
     virtual int CompareItem(COMPAREITEMSTRUCT* compare);
-    virtual void DeleteItem(DELETEITEMSTRUCT* del);
     // A notification code from this control (WM_COMMAND to the parent).
     // Return true to keep it from the parent.
     virtual bool OnNotify(UINT code);

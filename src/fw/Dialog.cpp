@@ -136,10 +136,6 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             return result;
         return 0;
     }
-    case WM_DELETEITEM: {
-        auto* del = reinterpret_cast<DELETEITEMSTRUCT*>(lParam);
-        return ReflectToControl(del->hwndItem, msg, wParam, lParam, &result);
-    }
     default:
         return FALSE;
     }
