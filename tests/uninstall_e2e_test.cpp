@@ -105,26 +105,6 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
     EXPECT_EQ("save", testenv::ReadFileBytes(m_target + "\\PLAYER\\save1.sav"));
 }
 
-TEST_F(UninstallE2E, RemovesTheSameRunsInstallationNotTheCancelledTarget)
-{
-    const std::string decoy = m_scratch + "\\Elsewhere";
-    ASSERT_TRUE(installed::MakeTree(decoy, ManifestDirectories, FullFiles));
-    ASSERT_TRUE(Start() && BeginInstall(m_launcher, m_target, false) && AnswerClosingQuestions(IDNO, IDNO));
-
-    // Install again: type the decoy, browse (which starts from the typed text) and cancel everything.
-    ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
-                ui::AnswerMessageBox(kLauncherBoxCaption, IDOK).window);
-    HWND options = WaitForOptions();
-    ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, decoy) && ui::ClickItem(options, IDC_OPTIONS_BROWSE));
-    HWND browser = ui::WaitForWindow(kBrowserCaption);
-    ASSERT_TRUE(ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser) &&
-                ui::ClickItem(options, IDCANCEL));
-    ASSERT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
-
-    RemoveCompletely();
-    EXPECT_EQ(CountEntries(FullFiles), static_cast<int>(installed::PresentEntries(decoy, FullFiles).size()));
-}
-
 // A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
 // scratch folder), or a user's folder. Either holds files of the game's names and empty directories of its
 // own. Nothing there may go; only the record and the shortcuts, and only when the user says so.
