@@ -79,7 +79,10 @@ private:
 class QuietHost : public OperationHost {
 public:
     HWND OwnerWindow() const override { return nullptr; }
-    int ShowMessage(const char* text, UINT type) override { return MessageBoxA(nullptr, text, "Program Instalacyjny", type); }
+    int ShowMessage(const char* text, UINT type) override
+    {
+        return MessageBoxA(nullptr, text, "Program Instalacyjny", type);
+    }
     bool IsInstalled() const override { return false; }
     bool EnsureCd() override { return true; }
     void RunConfig() override {}

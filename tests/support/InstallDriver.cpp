@@ -9,28 +9,12 @@ namespace install_driver {
 
 namespace {
 
-struct CopyWindowSearch {
-    bool wantQuestion;
-    HWND found;
-};
-
-BOOL CALLBACK MatchCopyWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<CopyWindowSearch*>(param);
-    if (!IsWindowVisible(window) || ui::GetText(window) != kCopyCaption)
-        return TRUE;
-    const bool isQuestion = GetDlgItem(window, IDC_OVERWRITE_NO_ALL) != nullptr;
-    if (isQuestion != search->wantQuestion)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// The copy progress window, or the overwrite question: they share a caption.
 HWND FindCopyWindow(bool question)
 {
-    CopyWindowSearch search = {question, nullptr};
-    EnumWindows(&MatchCopyWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ui::FindTopWindow(kCopyCaption, nullptr, [question](HWND window) {
+        return (GetDlgItem(window, IDC_OVERWRITE_NO_ALL) != nullptr) == question;
+    });
 }
 
 } // namespace

@@ -126,22 +126,12 @@ bool KeyExists(HKEY root, const std::string& key)
 
 void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes)
 {
-    HKEY opened;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(opened);
+    RegSetKeyValueA(root, key.c_str(), name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 void DeleteRegValue(HKEY root, const std::string& key, const char* name)
 {
-    HKEY opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(opened, name);
-    RegCloseKey(opened);
+    RegDeleteKeyValueA(root, key.c_str(), name);
 }
 
 std::string ProgramsFolder()

@@ -11,6 +11,7 @@ namespace {
 struct FindRequest {
     const std::string* caption;
     const char* className;
+    const std::function<bool(HWND)>* accepts;
     HWND found;
 };
 
@@ -20,7 +21,7 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
     if (!IsWindowVisible(window) || (request->className && lstrcmpA(className, request->className) != 0) ||
-        GetText(window) != *request->caption)
+        GetText(window) != *request->caption || (*request->accepts && !(*request->accepts)(window)))
         return TRUE;
     request->found = window;
     return FALSE;
@@ -56,9 +57,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     return true;
 }
 
-HWND FindTopWindow(const std::string& caption, const char* className)
+HWND FindTopWindow(const std::string& caption, const char* className, const std::function<bool(HWND)>& accepts)
 {
-    FindRequest request = {&caption, className, nullptr};
+    FindRequest request = {&caption, className, &accepts, nullptr};
     EnumWindows(&MatchTopWindow, reinterpret_cast<LPARAM>(&request));
     return request.found;
 }

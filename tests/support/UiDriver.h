@@ -20,9 +20,10 @@ constexpr int kMessageBoxTextId = 0xFFFF;    // a message box's text
 
 // Polls until the condition holds; false after the timeout.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
-// A visible top-level window with exactly this caption (and class), now or
-// within the time; null otherwise.
-HWND FindTopWindow(const std::string& caption, const char* className = kDialogClass);
+// A visible top-level window with exactly this caption (and class, and that
+// `accepts` takes), now or within the time; null otherwise.
+HWND FindTopWindow(const std::string& caption, const char* className = kDialogClass,
+                   const std::function<bool(HWND)>& accepts = nullptr);
 HWND WaitForWindow(const std::string& caption, const char* className = kDialogClass,
                    DWORD timeoutMs = kDefaultTimeoutMs);
 inline bool WaitForWindowGone(HWND window, DWORD timeoutMs = kDefaultTimeoutMs)
