@@ -50,7 +50,10 @@ struct Engine : ::testing::Test {
         return bytes;
     }
     static std::string Copied(const std::string& entry) { return testenv::ReadFileBytes(kDest + "\\" + entry); }
-    bool Copy(Names names, bool full = false) { return CopyEngine(kDest, kSource, full, m_view, m_files).CopyFiles(names.begin()); }
+    bool Copy(Names names, bool full = false)
+    {
+        return CopyEngine(kDest, kSource, full, m_view, m_files).CopyFiles(names.begin());
+    }
 
     ScriptedView m_view;
     FaultyFileSystem m_files;
@@ -104,7 +107,8 @@ TEST_P(CopyFaults, EndWithTheWholeFileOrNoneOfIt)
     EXPECT_EQ(copied, Copy({"FILLER.DAT", "ART.DAT", nullptr}));
     EXPECT_EQ(c.questions, m_view.asked);
     EXPECT_EQ(c.fileBarAtQuestions, m_view.fileBarAtQuestion);
-    EXPECT_EQ(Bars({copied ? 100 : 0, copied ? 1 : 0}), Bars({m_view.fileBar.back(), m_view.overallBar.back()})) << "file, overall";
+    EXPECT_EQ(Bars({copied ? 100 : 0, copied ? 1 : 0}), Bars({m_view.fileBar.back(), m_view.overallBar.back()}))
+        << "file, overall";
     EXPECT_TRUE(!copied || bytes == Copied("ART.DAT")) << "the copy differs from the source";
 }
 
@@ -249,7 +253,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     ASSERT_TRUE(copying.Create(nullptr));
     std::thread person([&] {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle);
-        EXPECT_EQ(kFirstChunk, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0)) << "the bar at the question";
+        EXPECT_EQ(kFirstChunk, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0))
+            << "the bar at the question";
         ui::ClickItem(box.window, IDRETRY);
     });
     const char *dirs[] = {"DATA", nullptr}, *files[] = {"A.DAT", "B.DAT", nullptr};
@@ -258,9 +263,11 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     person.join();
     EXPECT_EQ(100, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0));
     copying.ShowFileName("B.DAT"); // told again what it shows: no new text
-    EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + kDest + "'", "Kopiowanie plików do katalogu \n'" + kDest + "'"}),
+    EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + kDest + "'",
+                       "Kopiowanie plików do katalogu \n'" + kDest + "'"}),
               g_shown[IDC_COPY_DESCRIPTION]);
-    EXPECT_EQ(Strings({"", "C:\\jextest", "C:\\jextest\\engine", kDest, "DATA", "A.DAT", "B.DAT"}), g_shown[IDC_COPY_FILE_NAME]);
+    EXPECT_EQ(Strings({"", "C:\\jextest", "C:\\jextest\\engine", kDest, "DATA", "A.DAT", "B.DAT"}),
+              g_shown[IDC_COPY_FILE_NAME]);
     // Nothing closes it but the end of the installation.
     SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -273,7 +280,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     removal.RemoveDirectories(dirs);
     removing.ShowFileName("DATA"); // again
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + kDest + "'", "Usuwanie podkatalogów"}), g_shown[IDC_REMOVE_DESCRIPTION]);
+    EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + kDest + "'", "Usuwanie podkatalogów"}),
+              g_shown[IDC_REMOVE_DESCRIPTION]);
     EXPECT_EQ(Strings({"", "B.DAT", "A.DAT", "DATA"}), g_shown[IDC_REMOVE_FILE_NAME]);
     EXPECT_EQ(100, SendDlgItemMessageA(removing, IDC_REMOVE_BAR, PBM_GETPOS, 0, 0));
 }
@@ -311,8 +319,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OverwriteCase{"Tak", {VK_RETURN}, IDC_OVERWRITE_YES, Yes},
                       OverwriteCase{"TakNaWszystkie", {VK_TAB, VK_RETURN}, IDC_OVERWRITE_YES_ALL, YesToAll},
                       OverwriteCase{"Nie", {VK_TAB, VK_TAB, VK_RETURN}, IDC_OVERWRITE_NO, No},
-                      OverwriteCase{"NieNaWszystkie", {VK_TAB, VK_TAB, VK_TAB, VK_RETURN}, IDC_OVERWRITE_NO_ALL, NoToAll},
-                      OverwriteCase{"EscapeWithALongPathShownWhole", {VK_ESCAPE}, 0, No, "C:\\" + std::string(400, 'k') + "\\KONIEC.DAT"}),
+                      OverwriteCase{"NieNaWszystkie", {VK_TAB, VK_TAB, VK_TAB, VK_RETURN}, IDC_OVERWRITE_NO_ALL,
+                                    NoToAll},
+                      OverwriteCase{"EscapeWithALongPathShownWhole", {VK_ESCAPE}, 0, No,
+                                    "C:\\" + std::string(400, 'k') + "\\KONIEC.DAT"}),
     ui::RowName());
 
 } // namespace

@@ -20,7 +20,8 @@ using install_driver::kAppTitle;
 using Strings = std::vector<std::string>;
 const std::string kRoot = "C:\\jextest\\dirpick";
 
-// --- The target rule: only X:\dir..., nothing Windows would refuse or change, short enough; a refusal names the expected form.
+// --- The target rule: only X:\dir..., nothing Windows would refuse or change, short enough; a refusal names the
+// expected form.
 // `refusal`: the start of the message, or null when taken.
 struct TargetCase { const char* name; std::string typed; const char* refusal; std::string browsed = "", target = ""; };
 
@@ -28,8 +29,10 @@ class TargetRules : public ::testing::TestWithParam<TargetCase> {};
 
 TEST_P(TargetRules, OnlyADirectoryOnADriveShortEnough)
 {
-    const std::string problem = TargetPathProblem(GetParam().typed, 235), refusal = GetParam().refusal ? GetParam().refusal : "";
-    EXPECT_TRUE(refusal.empty() ? problem.empty() : problem.rfind(refusal, 0) == 0 && problem.find("X:\\katalog") != std::string::npos)
+    const std::string problem = TargetPathProblem(GetParam().typed, 235);
+    const std::string refusal = GetParam().refusal ? GetParam().refusal : "";
+    EXPECT_TRUE(refusal.empty() ? problem.empty()
+                                : problem.rfind(refusal, 0) == 0 && problem.find("X:\\katalog") != std::string::npos)
         << problem;
 }
 
@@ -79,7 +82,8 @@ TEST_P(OptionsDialog, TakesOnlyATargetThatWillDo)
         line = ui::GetItemText(dialog, IDC_OPTIONS_TARGET);
     });
     const Strings texts = boxes.Texts();
-    EXPECT_TRUE(c.refusal ? texts.size() == 1 && texts[0].rfind(c.refusal, 0) == 0 : texts.empty()) << ::testing::PrintToString(texts);
+    EXPECT_TRUE(c.refusal ? texts.size() == 1 && texts[0].rfind(c.refusal, 0) == 0 : texts.empty())
+        << ::testing::PrintToString(texts);
     EXPECT_EQ(c.refusal ? c.typed : c.target, line);
     EXPECT_EQ(c.target, installPath);
 }
@@ -92,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{"BrowseKeepsAPathWithJex", "C:\\Old", nullptr, "D:\\Jex\\Old\\", "D:\\Jex\\Old\\"},
                       // A browse makes the typed text the target first.
                       TargetCase{"BrowseCancelled", "C:\\Typed\\Here", nullptr, "-", "C:\\Typed\\Here"},
-                      TargetCase{"BrowseResultTooLong", "C:\\Old", "Ścieżka jest za długa", "D:\\" + std::string(240, 'b'), "C:\\Old"}),
+                      TargetCase{"BrowseResultTooLong", "C:\\Old", "Ścieżka jest za długa",
+                                 "D:\\" + std::string(240, 'b'), "C:\\Old"}),
     ui::RowName());
 
 // --- The browser and its two lists, on a tree under kRoot and mapped drives.
@@ -111,7 +116,8 @@ struct Browser : ::testing::Test {
     }
 
     // A folder of the build tree with these subdirectories (and the label the drive reads when mapped).
-    static void MapDrive(char letter, const std::string& name, const Strings& subdirs, UINT type = DRIVE_FIXED, const char* label = "")
+    static void MapDrive(char letter, const std::string& name, const Strings& subdirs, UINT type = DRIVE_FIXED,
+                         const char* label = "")
     {
         const std::string unix = testenv::BuildDirUnix() + "/dirpick-drives/" + name, root = testenv::WindowsPathOf(unix);
         testenv::RemoveTree(root);
@@ -156,16 +162,17 @@ struct Browser : ::testing::Test {
 // visible subdirectories in Polish order (byte order would put every Polish initial after "z", and Wine lists "_" after
 // the letters); a drive that cannot be read leaves them empty without a word.
 struct ShowCase { const char *name, *currentDir; std::string initialDir; const char *shown, *directory, *drive; };
-const char *const kGames = "C:\\jextest\\dirpick\\games\\", *const kGamesShown = "C:\\ jextest\\ dirpick\\ games\\ | Alpha data";
+const char* const kGames = "C:\\jextest\\dirpick\\games\\";
+const char* const kGamesShown = "C:\\ jextest\\ dirpick\\ games\\ | Alpha data";
 
 class DirListShows : public Browser, public ::testing::WithParamInterface<ShowCase> {};
 
 TEST_P(DirListShows, TheExistingPartOfThePath)
 {
     const ShowCase& c = GetParam();
-    for (const char* dir : {"games\\Alpha", "games\\data", "lista\\Źródła", "lista\\windows", "lista\\podkatalogi", "lista\\podkatalog_c",
-                            "lista\\Ósemka", "lista\\mapy", "lista\\Łąka", "lista\\dane", "lista\\Ćwiczenia", "lista\\biblioteka",
-                            "lista\\.config", "lista\\ukryty"})
+    for (const char* dir : {"games\\Alpha", "games\\data", "lista\\Źródła", "lista\\windows", "lista\\podkatalogi",
+                            "lista\\podkatalog_c", "lista\\Ósemka", "lista\\mapy", "lista\\Łąka", "lista\\dane",
+                            "lista\\Ćwiczenia", "lista\\biblioteka", "lista\\.config", "lista\\ukryty"})
         testenv::MakeDirs(kRoot + "\\" + dir);
     SetFileAttributesA((kRoot + "\\lista\\ukryty").c_str(), FILE_ATTRIBUTE_HIDDEN);
     testenv::WriteFileBytes(kRoot + "\\lista\\plik.txt", "");
@@ -174,7 +181,8 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
     ASSERT_TRUE(SetCurrentDirectoryA(c.currentDir));
     ui::MessageBoxWatcher boxes(kAppTitle, {}, IDCANCEL);
     Open(c.initialDir);
-    EXPECT_EQ(Strings({c.directory, c.shown, c.drive}), Strings({PathLine(), Shown(), m_browser->m_wndDrives.SelectedDrive()}));
+    EXPECT_EQ(Strings({c.directory, c.shown, c.drive}),
+              Strings({PathLine(), Shown(), m_browser->m_wndDrives.SelectedDrive()}));
     EXPECT_EQ(Strings{}, boxes.Texts());
 }
 
@@ -186,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShowCase{"WithoutTrailingBackslash", "C:\\", kRoot + "\\games", kGamesShown, kGames, "c:\\"},
         ShowCase{"EmptyInitialDirectory", kGames, "", kGamesShown, kGames, "c:\\"},
         ShowCase{"PolishOrderWithoutHiddenOnesOrFiles", "C:\\", kRoot + "\\lista",
-                 "C:\\ jextest\\ dirpick\\ lista\\ | biblioteka Ćwiczenia dane Łąka mapy Ósemka podkatalog_c podkatalogi windows Źródła",
+                 "C:\\ jextest\\ dirpick\\ lista\\ | "
+                 "biblioteka Ćwiczenia dane Łąka mapy Ósemka podkatalog_c podkatalogi windows Źródła",
                  "C:\\jextest\\dirpick\\lista\\", "c:\\"},
         ShowCase{"DriveRoot", "C:\\", "p:\\", "p:\\ | Dane gry", "p:\\", "p:\\"},
         // The drive list stays on the drive of the current directory.
@@ -224,8 +233,9 @@ TEST_F(Browser, EnterAndDoubleClickOpenTheSelectedEntry)
 TEST(DriveList, AmountsFromKilobytesToTerabytes)
 {
     const std::pair<uint64_t, const char*> amounts[] = {
-        {0, "0.0k"}, {500, "0.5k"}, {1048576, "1024.0k"}, {1048577, "1.0M"}, {1073741824, "1024.0M"}, {1536ull << 20, "1.5G"},
-        {4ull << 30, "4.0G"}, {(4ull << 30) + 1, "4.0G"}, {1ull << 40, "1024.0G"}, {(5ull << 40) / 2, "2.5T"}, {1ull << 52, "4096.0T"}};
+        {0, "0.0k"}, {500, "0.5k"}, {1048576, "1024.0k"}, {1048577, "1.0M"}, {1073741824, "1024.0M"},
+        {1536ull << 20, "1.5G"}, {4ull << 30, "4.0G"}, {(4ull << 30) + 1, "4.0G"}, {1ull << 40, "1024.0G"},
+        {(5ull << 40) / 2, "2.5T"}, {1ull << 52, "4096.0T"}};
     for (const auto& [bytes, text] : amounts)
         EXPECT_EQ(text, DriveComboBox::FormatAmount(bytes)) << bytes << " bytes";
 }
@@ -246,10 +256,10 @@ TEST_F(Browser, DriveList)
         items += std::to_string(drives.GetItemData(i)) + " " + drives.GetLBText(i) + "\n";
     auto item = [](DriveKind kind, const std::string& text) { return std::to_string(kind) + " " + text + "\n"; };
     const std::string free = " \\(wolne: [0-9]+\\.[0-9][kMGT]\\)";
-    ASSERT_TRUE(std::regex_match(items, std::regex(item(FloppyAB, "a:\\\\") + item(Fixed, "c:\\\\ .*" + free) + item(CdRom, "d:\\\\") +
-                                                   item(CdRom, "e:\\\\") + item(Fixed, "h:\\\\ gry dysk" + free) + item(CdRom, "m:\\\\") +
-                                                   item(Removable, "r:\\\\ " + free) + item(Fixed, "z:\\\\ .*" + free))))
-        << items;
+    const std::string expected = item(FloppyAB, "a:\\\\") + item(Fixed, "c:\\\\ .*" + free) + item(CdRom, "d:\\\\") +
+                                 item(CdRom, "e:\\\\") + item(Fixed, "h:\\\\ gry dysk" + free) + item(CdRom, "m:\\\\") +
+                                 item(Removable, "r:\\\\ " + free) + item(Fixed, "z:\\\\ .*" + free);
+    ASSERT_TRUE(std::regex_match(items, std::regex(expected))) << items;
     EXPECT_EQ(m_browser->m_wndDirs.m_nItemHeight, m_browser->m_wndDirs.GetItemHeight(0));
     EXPECT_EQ(drives.m_nItemHeight, drives.GetItemHeight(0));
     // The selection field holds an item too (the system may add its frame).
@@ -265,9 +275,10 @@ TEST_F(Browser, DriveList)
     EXPECT_LE(last.bottom, shown.bottom) << "the list shows " << shown.bottom / drives.m_nItemHeight << " drives";
 }
 
-// --- The browser run modally from a second thread. With an empty title the template's stays; the path line follows the list;
-// Enter in the list opens the entry, the browser stays (Enter in the path line is OK: see OptionsDialog); an unreadable drive
-// is asked about again on Retry, left on Cancel for the drive and directory before; Tab goes to the drives; Escape cancels.
+// --- The browser run modally from a second thread. With an empty title the template's stays; the path line follows
+// the list; Enter in the list opens the entry, the browser stays (Enter in the path line is OK: see OptionsDialog); an
+// unreadable drive is asked about again on Retry, left on Cancel for the drive and directory before; Tab goes to the
+// drives; Escape cancels.
 TEST_F(Browser, Keys)
 {
     testenv::MakeDirs(kRoot + "\\games");
@@ -276,7 +287,9 @@ TEST_F(Browser, Keys)
     ui::MessageBoxWatcher boxes(kAppTitle, {IDRETRY, IDCANCEL});
     EXPECT_EQ(IDCANCEL, ui::RunModal(browser, [&](HWND dialog) {
         EXPECT_EQ("Wybierz katalog", ui::GetText(dialog));
-        auto pathIs = [&](std::string text) { return ui::WaitUntil([&] { return ui::GetItemText(dialog, IDC_BROWSE_PATH) == text; }); };
+        auto pathIs = [&](std::string text) {
+            return ui::WaitUntil([&] { return ui::GetItemText(dialog, IDC_BROWSE_PATH) == text; });
+        };
         EXPECT_TRUE(pathIs(kRoot + "\\"));
         HWND list = GetDlgItem(dialog, IDC_BROWSE_DIRS), drives = GetDlgItem(dialog, IDC_BROWSE_DRIVES);
         SendMessageA(list, LB_SETCURSEL, 3, 0); // C:\ jextest\ dirpick\ games

@@ -123,14 +123,6 @@ TEST_F(Strip, CellIsCutFromTheSourceOriginIntoTheInclusiveDestination)
     EXPECT_EQ((std::vector<LONG>{298, 25}), (std::vector<LONG>{out.ChangedExtent().cx, out.ChangedExtent().cy}));
 }
 
-TEST_F(Strip, AttachSizesItToOneCellAndMoveKeepsTheSize)
-{
-    m_button.MoveTo(10, 10);
-    RECT r = ui::WindowRect(m_button);
-    MapWindowPoints(nullptr, m_host, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ((std::vector<LONG>{10, 10, 330, 50}), (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
-}
-
 struct State { const char* name; UINT itemState; bool pointerOver; int cell; };
 
 class CellForState : public Strip, public ::testing::WithParamInterface<State> {};
