@@ -1,32 +1,5 @@
 #include "install/PacedProgressBar.h"
 
-namespace {
-
-// While it lives, a visible control takes new states without painting
-// them; it is then left to be painted with its window's next painting.
-class HeldPainting {
-public:
-    explicit HeldPainting(HWND control) : m_hControl(IsWindowVisible(control) ? control : nullptr)
-    {
-        if (m_hControl)
-            ::SendMessageA(m_hControl, WM_SETREDRAW, FALSE, 0);
-    }
-    ~HeldPainting()
-    {
-        if (!m_hControl)
-            return;
-        ::SendMessageA(m_hControl, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(m_hControl, nullptr, TRUE);
-    }
-    HeldPainting(const HeldPainting&) = delete;
-    HeldPainting& operator=(const HeldPainting&) = delete;
-
-private:
-    HWND m_hControl; // null when the control was not visible
-};
-
-} // namespace
-
 void PacedProgressBar::Reset()
 {
     if (!m_bRangeSet) {
@@ -55,8 +28,16 @@ void PacedProgressBar::Flush()
         Paint();
         return;
     }
-    HeldPainting held(m_hWnd);
+    // A visible control takes the position without painting it; it is
+    // painted with its window's next painting.
+    const bool visible = IsWindowVisible(m_hWnd) != FALSE;
+    if (visible)
+        SetRedraw(false);
     SetPos(m_nPosition);
+    if (visible) {
+        SetRedraw(true);
+        Invalidate();
+    }
     m_nHanded = m_nPosition;
     m_bPainted = false;
 }

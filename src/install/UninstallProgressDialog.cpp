@@ -18,8 +18,7 @@ void UninstallProgressDialog::DoDataExchange(CDataExchange* pDX)
 bool UninstallProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_wndProgress.SetRange(0, 100);
-    m_wndProgress.SetPos(0);
+    m_wndProgress.Reset();
     // The template's words only name the fields.
     m_lblDescription.Show("");
     m_lblFileName.Show("");
@@ -28,6 +27,7 @@ bool UninstallProgressDialog::OnInitDialog()
 
 void UninstallProgressDialog::ShowDescription(const std::string& text)
 {
+    m_wndProgress.Flush();
     m_lblDescription.Show(text);
 }
 
@@ -38,10 +38,13 @@ void UninstallProgressDialog::ShowFileName(const std::string& entry)
 
 void UninstallProgressDialog::ShowProgress(int percent)
 {
-    m_wndProgress.SetPos(percent);
+    m_wndProgress.Show(percent);
+    if (percent == 0 || percent == 100)
+        m_wndProgress.Flush();
 }
 
 bool UninstallProgressDialog::AskRetry(const std::string& question)
 {
+    m_wndProgress.Flush();
     return AfxMessageBox(question.c_str(), MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
 }

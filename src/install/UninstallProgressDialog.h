@@ -1,11 +1,13 @@
 // The removal window: a modeless window showing what the removal does, the
 // entry being removed and the progress of the current step. It is the
-// removal engine's view.
+// removal engine's view. The removal reports a position after every entry,
+// so the bar is paced as the copy window's bars are; a step's start and end,
+// and the position at a question, are shown exactly.
 #pragma once
 
 #include "fw/Dialog.h"
-#include "fw/ProgressCtrl.h"
 #include "install/LabelText.h"
+#include "install/PacedProgressBar.h"
 #include "install/ProgressView.h"
 
 class UninstallProgressDialog : public CDialog, public RemovalView {
@@ -23,6 +25,6 @@ protected:
 
 private:
     LabelText m_lblFileName;
-    CProgressCtrl m_wndProgress;
+    PacedProgressBar m_wndProgress;
     LabelText m_lblDescription;
 };

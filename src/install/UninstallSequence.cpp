@@ -5,7 +5,6 @@
 #include "install/CopyPaths.h"
 #include "install/InstallManifest.h"
 #include "install/MessageText.h"
-#include "install/PacedProgressBar.h"
 #include "install/RemovalEngine.h"
 #include "install/UninstallProgressDialog.h"
 #include "sysreg/InstallRecord.h"
@@ -39,52 +38,6 @@ void OfferToForgetRecord(const std::string& directory, HWND owner)
     RemoveInstallRecord();
 }
 
-// The removal window as the engine sees it, its bar moved at the pace of
-// the copy window's bars: the removal reports a position after every entry,
-// and under Wine each painting of the bar costs more than deleting the
-// file. A position goes to the bar when the last one is at least
-// PaintPace::kPaintIntervalMs old; the latest one always goes before a
-// question, before the next step and when Flush is called.
-class PacedRemovalView final : public RemovalView {
-public:
-    explicit PacedRemovalView(UninstallProgressDialog& window) : m_window(window) {}
-
-    void ShowDescription(const std::string& text) override
-    {
-        Flush();
-        m_window.ShowDescription(text);
-    }
-    void ShowFileName(const std::string& entry) override { m_window.ShowFileName(entry); }
-    bool AskRetry(const std::string& question) override
-    {
-        Flush();
-        return m_window.AskRetry(question);
-    }
-    void ShowProgress(int percent) override
-    {
-        m_nLatest = percent;
-        m_bOwed = true;
-        if (m_pace.IsDue())
-            Flush();
-    }
-
-    // Shows the latest position now if the bar does not show it yet.
-    void Flush()
-    {
-        if (!m_bOwed)
-            return;
-        m_window.ShowProgress(m_nLatest);
-        m_bOwed = false;
-        m_pace.Painted();
-    }
-
-private:
-    UninstallProgressDialog& m_window;
-    PaintPace m_pace;
-    int m_nLatest = 0;
-    bool m_bOwed = false;
-};
-
 } // namespace
 
 void RunUninstall(OperationHost& host, FileSystem& files)
@@ -107,15 +60,12 @@ void RunUninstall(OperationHost& host, FileSystem& files)
         AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, owner);
         return;
     }
-    PacedRemovalView view(window);
-    RemovalEngine engine(recorded.ProgramPath, view, files);
+    RemovalEngine engine(recorded.ProgramPath, window, files);
     const bool filesGone = engine.DeleteFiles(SelectedFiles(recorded.FullInstall));
-    view.Flush();
     if (!filesGone)
         AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
     // Only empty directories go, so this step is safe after a failure too.
     engine.RemoveDirectories(ManifestDirectories);
-    view.Flush();
     if (filesGone) {
         // With files left on disk the record and the shortcuts stay, so that
         // a later removal can finish the work.
