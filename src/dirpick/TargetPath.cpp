@@ -28,16 +28,16 @@ bool IsFaithfulName(const std::string& name)
            name.back() != ' ';
 }
 
-// The names after "X:\"; a single trailing backslash is allowed.
-bool ForEachName(const std::string& path, bool (*accept)(const std::string&))
+// Whether every name after "X:\" is faithful; a single trailing backslash
+// is allowed.
+bool AllNamesFaithful(const std::string& path)
 {
     std::string rest = path.substr(3);
     if (!rest.empty() && rest.back() == '\\')
         rest.pop_back();
-    size_t start = 0;
-    for (;;) {
-        size_t end = rest.find('\\', start);
-        if (!accept(rest.substr(start, end - start)))
+    for (size_t start = 0;;) {
+        const size_t end = rest.find('\\', start);
+        if (!IsFaithfulName(rest.substr(start, end - start)))
             return false;
         if (end == std::string::npos)
             return true;
@@ -70,7 +70,7 @@ std::string TargetPathProblem(const std::string& path, size_t maxLength)
                           "' zawiera znak niedozwolony w nazwie katalogu.\n"
                           "Nazwy nie mogą zawierać znaków sterujących ani / : * ? \" < > |");
     }
-    if (!ForEachName(path, IsFaithfulName))
+    if (!AllNamesFaithful(path))
         return Quoted("Ścieżka '", path,
                       "' zawiera niepoprawną nazwę katalogu (pustą, \".\", \"..\" "
                       "albo zakończoną kropką lub spacją).");

@@ -9,11 +9,6 @@
 
 namespace {
 
-int Percent(int64_t done, int64_t whole)
-{
-    return whole > 0 ? static_cast<int>(done * 100 / whole) : 0;
-}
-
 // Closes whatever one copy attempt opened, on every way out.
 class OpenFiles {
 public:

@@ -5,7 +5,14 @@
 
 #include "install/OverwriteAnswer.h"
 
+#include <cstdint>
 #include <string>
+
+// A bar position: `done` of `whole` in whole percent, 0 when there is no whole.
+inline int Percent(int64_t done, int64_t whole)
+{
+    return whole > 0 ? static_cast<int>(done * 100 / whole) : 0;
+}
 
 class ProgressView {
 public:

@@ -7,15 +7,6 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-int Percent(int done, int total)
-{
-    return static_cast<int>(static_cast<long long>(done) * 100 / total);
-}
-
-} // namespace
-
 RemovalEngine::RemovalEngine(std::string root, RemovalView& view, FileSystem& files)
     : m_strRoot(std::move(root)), m_view(view), m_files(files)
 {
