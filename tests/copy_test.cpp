@@ -236,8 +236,13 @@ std::map<int, Strings> g_shown;
 
 LRESULT CALLBACK Recording(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam); call->message == WM_SETTEXT)
-        g_shown[GetDlgCtrlID(call->hwnd)].push_back(reinterpret_cast<const char*>(call->lParam));
+    // The program's windows are Unicode ones: their texts come as UTF-16.
+    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam); call->message == WM_SETTEXT) {
+        char text[1024] = "";
+        WideCharToMultiByte(1250, 0, reinterpret_cast<const wchar_t*>(call->lParam), -1, text, sizeof text, nullptr,
+                            nullptr);
+        g_shown[GetDlgCtrlID(call->hwnd)].push_back(text);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

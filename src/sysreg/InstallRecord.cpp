@@ -1,11 +1,11 @@
 #include "sysreg/InstallRecord.h"
 
+#include "fw/Files.h"
 #include "sysreg/Registry.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -14,20 +14,38 @@ namespace {
 constexpr char kGameFile[] = "\\jex.exe";
 constexpr char kConfigFile[] = "\\jexsetup.exe";
 
-// The game's configuration file. Text mode: every line ends in CR LF.
+// The game's configuration file, the same bytes on every system: code page
+// 1250 text whose lines end in CR LF, as a text-mode file of the C runtime
+// has them.
+std::string GameConfigText(char cdLetter, bool fullInstall)
+{
+    std::string text = "[]\r\n\r\n"
+                       "[/CONFIG_CATEGORY_USER]\r\n\r\n"
+                       "[/CONFIG_CATEGORY_USER/Instalation]\r\n"
+                       "\"instalation type\"=dword:";
+    text += fullInstall ? "00000000\r\n" : "00000001\r\n";
+    text += "\"cd path\"=string:\"";
+    text += cdLetter;
+    text += ":\\\"\r\n\r\n";
+    return text;
+}
+
+// Creates the file, or empties the one there, and writes the text whole.
+bool WriteWholeFile(const std::string& path, const std::string& text)
+{
+    HANDLE file = OpenFileHandle(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                       written == text.size();
+    return CloseHandle(file) && whole;
+}
+
 void WriteGameConfig(const std::string& path, char cdLetter, bool fullInstall)
 {
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file)
-        return; // the registry entries do not depend on the file
-    std::fputs("[]\n\n", file);
-    std::fputs("[/CONFIG_CATEGORY_USER]\n\n", file);
-    std::fputs("[/CONFIG_CATEGORY_USER/Instalation]\n", file);
-    std::fputs("\"instalation type\"=dword:", file);
-    std::fputs(fullInstall ? "00000000\n" : "00000001\n", file);
-    std::fputs("\"cd path\"=string:", file);
-    std::fprintf(file, "\"%c:\\\"\n\n", cdLetter);
-    std::fclose(file);
+    // The registry entries do not depend on the file.
+    WriteWholeFile(path, GameConfigText(cdLetter, fullInstall));
 }
 
 } // namespace

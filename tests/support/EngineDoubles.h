@@ -3,6 +3,7 @@
 // file system with faults put in at a chosen file, call and offset.
 #pragma once
 
+#include "fw/Afx.h"
 #include "install/FileSystem.h"
 #include "install/OperationHost.h"
 #include "install/ProgressView.h"
@@ -79,9 +80,13 @@ private:
 class QuietHost : public OperationHost {
 public:
     HWND OwnerWindow() const override { return nullptr; }
-    int ShowMessage(const char* text, UINT type) override
+    int ShowMessage(const std::string& text, UINT type) override
     {
-        return MessageBoxA(nullptr, text, "Program Instalacyjny", type);
+        return ShowMessageBox(nullptr, text, "Program Instalacyjny", type);
+    }
+    int ShowAppMessage(const std::string& text, UINT type, HWND owner) override
+    {
+        return AfxMessageBox(text, type, owner);
     }
     bool IsInstalled() const override { return false; }
     bool EnsureCd() override { return true; }
