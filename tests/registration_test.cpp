@@ -1,4 +1,5 @@
 // The registry helpers, the installation's record and the Start-menu group, read back through Win32 and the shell.
+#include "app/ProgramLaunch.h"
 #include "install/InstallSequence.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Registry.h"
@@ -102,7 +103,7 @@ TEST_P(RecordOfEachKind, EveryValueJexIniAndTheUninstallEntry)
             testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, name, std::string("E:\\") + name);
         testenv::WriteRegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "e:\\install.exe");
         testenv::WriteFileBytes(m_dir + "\\jex.ini", std::string(500, 'x'));
-        EXPECT_FALSE(ReadInstallRecord().FullInstall); // a partial one
+        EXPECT_TRUE(ReadInstallRecord().FullInstall); // whatever it was: its removal takes every file there is
     }
     testenv::WriteRegNumber(HKEY_CURRENT_USER, kProductKey, "InstallCount", row.counter);
     if (row.removed) { // and the counter starts again at 1
@@ -111,15 +112,24 @@ TEST_P(RecordOfEachKind, EveryValueJexIniAndTheUninstallEntry)
                      testenv::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     }
 
-    WriteInstallRecord(m_dir, row.cd, row.full);
+    ASSERT_TRUE(WriteGameConfig(m_dir, row.cd, row.full));
+    WriteInstallRecord(m_dir, row.cd, row.full, row.full ? 579639189 : 233163669);
     for (auto [name, file] : {std::pair{"ProgramPath", ""}, {"ProgramExecutable", "\\jex.exe"},
                               {"ProgramConfig", "\\jexsetup.exe"}})
         EXPECT_EQ(m_dir + file, ReadReg(HKEY_CURRENT_USER, kProductKey, name).Text());
     EXPECT_EQ(row.full ? 1 : 0, ReadReg(HKEY_CURRENT_USER, kProductKey, "FullInstall").Number());
     EXPECT_EQ(row.count, ReadReg(HKEY_CURRENT_USER, kProductKey, "InstallCount").Number());
-    EXPECT_EQ("Jex", ReadReg(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").Text());
-    EXPECT_EQ(row.cd + std::string(":\\install.exe"),
-              ReadReg(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").Text());
+    EXPECT_FALSE(ReadReg(HKEY_CURRENT_USER, kProductKey, "InstallCountBefore").found);
+    // The entry in the list of removable programs: what the list shows, in kilobytes of the kind installed.
+    for (auto [name, text] : {std::pair<const char*, std::string>{"DisplayName", "Jex"},
+                              {"UninstallString", row.cd + std::string(":\\install.exe")},
+                              {"DisplayIcon", m_dir + "\\JEX.EXE"}, {"Publisher", "Kestrel Forge"},
+                              {"DisplayVersion", "1.0.0.0"}, {"InstallLocation", m_dir}})
+        EXPECT_EQ(text, ReadReg(HKEY_LOCAL_MACHINE, kUninstallKey, name).Text()) << name;
+    std::vector<long long> numbers;
+    for (const char* name : {"EstimatedSize", "NoModify", "NoRepair"})
+        numbers.push_back(ReadReg(HKEY_LOCAL_MACHINE, kUninstallKey, name).Number());
+    EXPECT_EQ((std::vector<long long>{row.full ? 566054 : 227699, 1, 1}), numbers);
     EXPECT_EQ(std::string("[]\r\n\r\n[/CONFIG_CATEGORY_USER]\r\n\r\n[/CONFIG_CATEGORY_USER/Instalation]\r\n"
                           "\"instalation type\"=dword:0000000") + (row.full ? '0' : '1') +
                   "\r\n\"cd path\"=string:\"" + row.cd + ":\\\"\r\n\r\n",
@@ -132,9 +142,35 @@ INSTANTIATE_TEST_SUITE_P(Kinds, RecordOfEachKind, testing::ValuesIn(std::vector<
     {"Again", true, 2, false, 'd', false, 2}, {"CounterWithoutAPath", false, 3, false, 'd', false, 4},
     {"AfterARemoval", true, 2, true, 'd', false, 1}}), ui::RowName());
 
+// The record's writing stopped after any number of its writes, as by a power cut: with no record before, or over a
+// complete one of the other kind in another directory. What is left is believed whole or not at all: where the game
+// counts as installed, the kind recorded covers the kind written for that directory. And a writing after the cut
+// counts the installations from the last complete record.
+TEST_F(Record, CutOffAnywhereIsNeverHalfBelieved)
+{
+    const std::string earlier = m_dir + "\\Stara";
+    for (auto [before, full] : {std::pair{-1, true}, {0, true}, {1, false}}) { // the earlier kind (-1: none); this one
+        bool cut = true;
+        for (int allowed = 0; cut; ++allowed) {
+            testenv::ForgetInstallation();
+            if (before >= 0)
+                WriteInstallRecord(earlier, 'd', before, 1);
+            int writes = 0;
+            WriteInstallRecord(m_dir, 'd', full, 1, [&] { return writes++ < allowed; });
+            cut = writes > allowed;
+            std::string dir, exe;
+            const bool installed = ReadGameLocation(dir, exe);
+            EXPECT_TRUE(!installed || ReadInstallRecord().FullInstall || !(dir == m_dir ? full : before == 1))
+                << dir << ", cut after " << allowed << " writes";
+            WriteInstallRecord(m_dir, 'd', full, 1);
+            EXPECT_EQ(1, ReadReg(HKEY_CURRENT_USER, kProductKey, "InstallCount").Number()) << allowed << " writes";
+        }
+    }
+}
+
 TEST_F(Record, TheLongestTargetTakenIsRecordedReadably) // so the game shows as installed and can be removed
 {
-    WriteInstallRecord("C:\\" + std::string(TargetLengthLimit() - 3, 'j'), 'd', false);
+    WriteInstallRecord("C:\\" + std::string(TargetLengthLimit() - 3, 'j'), 'd', false, 1);
     std::string config;
     EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", config));
 }

@@ -48,7 +48,8 @@ protected:
     {
         ASSERT_TRUE(installed::MakeTree(m_target, ManifestDirectories, SelectedFiles(full)));
         CreateShortcuts(m_target, 'd');
-        WriteInstallRecord(m_target, 'd', full);
+        WriteGameConfig(m_target, 'd', full);
+        WriteInstallRecord(m_target, 'd', full, SelectedInstallBytes(full));
     }
 
     bool Start() { return (m_launcher = StartLauncher(m_process)) != nullptr; }
@@ -77,8 +78,8 @@ protected:
     HWND m_launcher = nullptr;
 };
 
-// A fresh run of the program, so the kind comes from the record alone. The user's save stays, and a file
-// already gone raises no question.
+// A fresh run of the program, so the kind comes from the record alone: here a record without it (cut off, or
+// an earlier version's), so the full list. The user's save stays, and a file already gone raises no question.
 TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 {
     MakeInstallation(true);
@@ -88,7 +89,8 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
     RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
     EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
-    WriteInstallRecord(m_target, 'd', true);
+    WriteInstallRecord(m_target, 'd', true, FullInstallBytes);
+    testenv::DeleteRegValue(HKEY_CURRENT_USER, ProductKeyPath, "FullInstall");
 
     const std::string heldEntry = FullFiles[40], question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
     installed::HeldFile held(m_target + "\\" + heldEntry);
@@ -106,21 +108,27 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 }
 
 // A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
-// scratch folder), or a user's folder. Either holds files of the game's names and empty directories of its
-// own. Nothing there may go; only the record and the shortcuts, and only when the user says so.
-struct ForeignDirectory { const char *name, *recorded; };
+// scratch folder), a user's folder, or, through "..", a real installation beside a user's empty folder that
+// the removal would walk up through. Each holds files of the game's names and empty directories of its own,
+// with the installer's copy unless noted. Nothing there may go; only the record and the shortcuts, and only
+// when the user says so.
+struct ForeignDirectory { const char *name, *recorded; bool marker; const char* usersFolder = nullptr; };
 
 class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<ForeignDirectory> {};
 
 TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
 {
-    const std::string recorded = GetParam().recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
+    const ForeignDirectory& row = GetParam();
+    const std::string recorded = row.recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
     const char* const dirs[] = {"DATA", "PLAYER", "LEVEL", nullptr};
-    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", nullptr};
+    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", kInstallerCopy, nullptr};
     ASSERT_TRUE(testenv::MapFolder('r', std::getenv("WINEPREFIX") + std::string("/drive_c/jextest/uninstall"),
                                    DRIVE_FIXED) && installed::MakeTree(dir, dirs, files));
+    ASSERT_TRUE(row.marker || DeleteFileA((dir + "\\" + kInstallerCopy).c_str()));
+    if (row.usersFolder)
+        testenv::MakeDirs(row.usersFolder);
     CreateShortcuts(recorded, 'd');
-    WriteInstallRecord(recorded, 'd', false);
+    WriteInstallRecord(recorded, 'd', false, PartialInstallBytes);
     ASSERT_TRUE(Start());
 
     const Texts asked = {kConfirm, "W katalogu '" + recorded + "' nie znaleziono zainstalowanego programu.\n"
@@ -131,13 +139,15 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
     EXPECT_EQ(0, RecordParts());
     EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
     EXPECT_EQ(Texts(dirs, dirs + 3), installed::PresentEntries(dir, dirs));
-    EXPECT_EQ(Texts(files, files + 2), installed::PresentEntries(dir, files));
+    EXPECT_EQ(Texts(files, files + (row.marker ? 3 : 2)), installed::PresentEntries(dir, files));
+    EXPECT_TRUE(!row.usersFolder || testenv::DirExists(row.usersFolder));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directories, ForeignRecord,
-                         ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\"},
-                                           ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty"}),
-                         ui::RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Directories, ForeignRecord,
+    ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", true}, ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", false},
+                      ForeignDirectory{"UpAndOut", "r:\\Gry\\Inne\\..\\..\\Kestrel Forge\\Jex", true, "r:\\Gry\\Inne"}),
+    ui::RowName());
 
 TEST_F(UninstallE2E, RemovalWindowRefusedChangesNothing)
 {

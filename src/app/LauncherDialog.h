@@ -37,6 +37,8 @@ public:
     void RunGame() override;
     void RunIntro();
 
+    // The window's title, as its template has it.
+    static constexpr char kTitle[] = "Jex - Program instalacyjny";
     // Message boxes owned by this window carry this caption.
     static constexpr char kCaption[] = "Program Instalacyjny";
     int ShowMessage(const std::string& text, UINT type) override;

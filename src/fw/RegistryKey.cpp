@@ -66,6 +66,11 @@ bool CRegistryKey::WriteNumber(const std::string& name, DWORD value)
                           sizeof value) == ERROR_SUCCESS;
 }
 
+bool CRegistryKey::DeleteValue(const std::string& name)
+{
+    return RegDeleteValueW(m_hKey, Widen(name).c_str()) == ERROR_SUCCESS;
+}
+
 bool CRegistryKey::SubKeyInfo(DWORD& count, DWORD& longestName) const
 {
     return RegQueryInfoKeyW(m_hKey, nullptr, nullptr, nullptr, &count, &longestName, nullptr, nullptr, nullptr,

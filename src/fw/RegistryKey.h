@@ -31,6 +31,7 @@ public:
     // Stores a REG_SZ value, or a REG_DWORD one.
     bool WriteText(const std::string& name, const std::string& value);
     bool WriteNumber(const std::string& name, DWORD value);
+    bool DeleteValue(const std::string& name);
 
     // How many sub-keys there are, and the length of the longest name.
     bool SubKeyInfo(DWORD& count, DWORD& longestName) const;

@@ -9,6 +9,8 @@
 
 CWinApp::~CWinApp()
 {
+    if (m_hInstanceLock)
+        CloseHandle(m_hInstanceLock);
     if (m_hCtl3d) {
         using UnregisterFn = BOOL(WINAPI*)(HINSTANCE);
         if (auto unregister = reinterpret_cast<UnregisterFn>(
@@ -42,6 +44,38 @@ int CWinApp::Run()
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+bool CWinApp::TakeInstanceLock(const std::string& name)
+{
+    if (m_hInstanceLock)
+        return true;
+    // A mutex of the session's own namespace: every copy started in this
+    // session, from the CD or from the installed copy, meets the same one.
+    HANDLE lock = CreateMutexW(nullptr, FALSE, Widen("Local\\" + name).c_str());
+    if (!lock)
+        return true; // without the lock the program still runs
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(lock);
+        return false;
+    }
+    m_hInstanceLock = lock;
+    return true;
+}
+
+bool BringDialogToFront(const std::string& caption, DWORD waitMs)
+{
+    const std::wstring title = Widen(caption);
+    HWND window = nullptr;
+    for (DWORD start = GetTickCount(); !(window = FindWindowW(L"#32770", title.c_str()));) {
+        if (GetTickCount() - start >= waitMs)
+            return false;
+        Sleep(50);
+    }
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(window));
+    return true;
 }
 
 void CWinApp::Enable3dControls()

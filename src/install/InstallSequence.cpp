@@ -5,6 +5,7 @@
 #include "install/CopyEngine.h"
 #include "install/CopyProgressDialog.h"
 #include "install/InstallManifest.h"
+#include "install/MessageText.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
@@ -26,8 +27,23 @@ bool EnoughFreeSpace(const std::string& target, uint64_t required)
     return FreeBytesOn(diskRoot.c_str(), freeBytes) && freeBytes >= required;
 }
 
-// The directories and files in the copy window, then the shortcuts and the
-// record. False, after the failure message, when the copy did not finish.
+// The game's configuration file, asking Retry or Cancel while it cannot be
+// written. False when the user gave up.
+bool WriteGameConfigWithRetry(const InstallState& state, OperationHost& host, HWND owner)
+{
+    while (!WriteGameConfig(state.InstallPath, state.CdLetter, state.FullInstall)) {
+        const std::string question =
+            FillIn("Błąd przy zapisie do pliku '%s'", GameConfigPath(state.InstallPath).c_str());
+        if (host.ShowAppMessage(question, MB_RETRYCANCEL | MB_ICONEXCLAMATION, owner) != IDRETRY)
+            return false;
+    }
+    return true;
+}
+
+// The directories and files in the copy window, then the game's
+// configuration file, the shortcuts and the record. False, after the
+// failure message, when the copy or the configuration file did not finish:
+// the game is then not recorded.
 bool InstallFiles(const InstallState& state, OperationHost& host, FileSystem& files)
 {
     HWND owner = host.OwnerWindow();
@@ -37,18 +53,20 @@ bool InstallFiles(const InstallState& state, OperationHost& host, FileSystem& fi
         return false;
     }
     CopyEngine engine(state.InstallPath, state.CdRoot(), state.FullInstall, window, files);
-    const bool copied = engine.CreateDirectories(ManifestDirectories) &&
-                        engine.CopyFiles(SelectedFiles(state.FullInstall));
-    if (copied) {
+    const bool installed = engine.CreateDirectories(ManifestDirectories) &&
+                           engine.CopyFiles(SelectedFiles(state.FullInstall)) &&
+                           WriteGameConfigWithRetry(state, host, window);
+    if (installed) {
         // One report for every part of the group that could not be made.
         for (int failed = CreateShortcuts(state.InstallPath, state.CdLetter); failed > 0; --failed)
             host.ShowAppMessage(kShortcutFailed, MB_OK | MB_ICONSTOP, window);
-        WriteInstallRecord(state.InstallPath, state.CdLetter, state.FullInstall);
+        WriteInstallRecord(state.InstallPath, state.CdLetter, state.FullInstall,
+                           SelectedInstallBytes(state.FullInstall));
     } else {
         host.ShowAppMessage(kFailed, MB_OK | MB_ICONSTOP, window);
     }
     window.DestroyWindow();
-    return copied;
+    return installed;
 }
 
 } // namespace

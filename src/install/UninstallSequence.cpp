@@ -13,13 +13,17 @@ namespace {
 
 constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
 
-// Whether the directory holds an installation this program made: an
-// absolute directory on a drive, with the installer's own copy in it. The
-// removal deletes listed names, and those names are common ones: anywhere
-// else they would be somebody else's files.
+// Whether the directory holds an installation this program made: a
+// directory that the installation could have been given as its target,
+// with the installer's own copy in it. The removal deletes listed names,
+// and those names are common ones: anywhere else they would be somebody
+// else's files. The target's rules keep the removal inside the directory:
+// it walks the directory's ancestors as the path spells them, and a ".."
+// there would name the user's own folders.
 bool HoldsInstallation(const std::string& directory, FileSystem& files)
 {
-    return IsDirectoryOnDrive(directory) && files.IsFile(JoinPath(directory.c_str(), kInstallerCopy));
+    return TargetPathProblem(directory, std::string::npos).empty() &&
+           files.IsFile(JoinPath(directory.c_str(), kInstallerCopy));
 }
 
 // Without an installation on disk only the record and the shortcuts can go,
@@ -46,7 +50,8 @@ void RunUninstall(OperationHost& host, FileSystem& files)
         return;
 
     // The recorded installation, not whatever the options dialog last held,
-    // and its own kind, not the one chosen in this run.
+    // and its own kind, not the one chosen in this run (the full one when
+    // the record does not say).
     const RecordedInstallation recorded = ReadInstallRecord();
     if (!HoldsInstallation(recorded.ProgramPath, files)) {
         OfferToForgetRecord(recorded.ProgramPath, host);

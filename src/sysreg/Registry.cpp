@@ -26,6 +26,12 @@ bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD v
     return key.Create(root, subKey) && key.WriteNumber(valueName, value);
 }
 
+bool DeleteRegValue(HKEY root, const char* subKey, const char* valueName)
+{
+    CRegistryKey key;
+    return key.Open(root, subKey, KEY_SET_VALUE) && key.DeleteValue(valueName);
+}
+
 bool DeleteRegKeyTree(HKEY parent, const char* subKey)
 {
     {

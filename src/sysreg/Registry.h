@@ -29,6 +29,9 @@ bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& v
 // Stores a REG_DWORD value, creating every missing key along the path.
 bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value);
 
+// Deletes one value; true when it was there and is gone.
+bool DeleteRegValue(HKEY root, const char* subKey, const char* valueName);
+
 // Deletes the key and every key below it, depth first. Stops with false at
 // the first sub-key that cannot be deleted; what went already stays gone.
 bool DeleteRegKeyTree(HKEY parent, const char* subKey);
