@@ -24,7 +24,7 @@ bool EnoughFreeSpace(const std::string& target, uint64_t required)
     std::string diskRoot = "c:\\";
     diskRoot[0] = target.empty() ? '\0' : target[0];
     uint64_t freeBytes = 0;
-    return FreeBytesOn(diskRoot.c_str(), freeBytes) && freeBytes >= required;
+    return FreeBytesOn(diskRoot, freeBytes) && freeBytes >= required;
 }
 
 // The game's configuration file, asking Retry or Cancel while it cannot be
