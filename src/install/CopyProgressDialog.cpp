@@ -46,14 +46,16 @@ void CopyProgressDialog::ShowFileName(const std::string& entry)
 void CopyProgressDialog::ShowFileProgress(int percent)
 {
     m_wndFileBar.Show(percent);
-    // A file's start and end are shown exactly, however fast they come.
-    if (percent == 0 || percent == 100)
-        FlushBars();
 }
 
 void CopyProgressDialog::ShowOverallProgress(int percent)
 {
     m_wndOverallBar.Show(percent);
+}
+
+void CopyProgressDialog::EndStep()
+{
+    FlushBars();
 }
 
 void CopyProgressDialog::FlushBars()
