@@ -40,12 +40,13 @@ void CopyProgressDialog::ShowDescription(const std::string& text)
 
 void CopyProgressDialog::ShowFileName(const std::string& entry)
 {
-    m_lblFileName.Show(entry);
+    m_lblFileName.ShowPaced(entry);
 }
 
 void CopyProgressDialog::ShowFileProgress(int percent)
 {
     m_wndFileBar.Show(percent);
+    m_lblFileName.PaintIfDue();
 }
 
 void CopyProgressDialog::ShowOverallProgress(int percent)
@@ -60,6 +61,7 @@ void CopyProgressDialog::EndStep()
 
 void CopyProgressDialog::FlushBars()
 {
+    m_lblFileName.PaintIfDue(true);
     m_wndFileBar.Flush();
     m_wndOverallBar.Flush();
 }

@@ -37,6 +37,6 @@ private:
 
     PacedProgressBar m_wndOverallBar;
     LabelText m_lblDescription;
-    LabelText m_lblFileName;
+    PacedLabel m_lblFileName;
     PacedProgressBar m_wndFileBar;
 };
