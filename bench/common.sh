@@ -5,8 +5,17 @@
 # Fair comparisons: every contender works on the same tree on the same file
 # system, with a warm page cache and nothing synced inside any timing (a
 # `sync` before each contender, outside its timing, starts all of them from
-# clean pages); the rounds alternate the contenders and reverse their order
-# every other round; the figures printed are medians over the rounds.
+# clean pages); the rounds alternate the contenders and change their order
+# (order_of); the figures printed are medians over the rounds.
+#
+# On this machine (a virtual one, which gives freed memory back to its host)
+# a large copy can take two to three times as long when it comes third or
+# fourth in a round, after the others' large copies, as when it comes
+# first. So each contender copies each tree into a folder of its own and
+# clears that folder (its copy of the same tree from the round before) just
+# before it copies again, so that every copy first frees as much as it
+# writes; an untimed round first gives every folder its tree; and the order
+# rotates, so that every contender runs in every place equally often.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${JEX_BUILD_DIR:-$root/build}
@@ -105,8 +114,10 @@ time_wine_start() {
 }
 
 # figure NAME VALUE: keeps one round's figure under NAME (and logs it).
+# Nothing is kept while bench_warmup is set.
 declare -A figures
 figure() {
+    [ -n "${bench_warmup:-}" ] && return
     figures[$1]+=" $2"
     echo "figure $1: $2" >>"$bench_log"
 }
@@ -141,17 +152,30 @@ ratio() {
 # (Windows programs end their lines with CR LF).
 bench_field() { tr -d '\r' <<<"$2" | sed -n "s/^BENCH .*\\b$1=\\([^ ]*\\).*/\\1/p" | head -1; }
 
-# order_of ROUND CONTENDER...: the contenders in this round's order, reversed
-# every other round.
+# order_of ROUND CONTENDER...: the contenders in this round's order. Every
+# second round reverses the one before, and every pair of rounds starts one
+# contender further on, so that over twice as many rounds as contenders each
+# contender runs in every place, after every other one.
 order_of() {
     local round=$1
     shift
-    if [ $((round % 2)) -eq 1 ]; then
-        echo "$@"
-    else
-        local -a list=("$@") out=()
-        local i
-        for ((i = ${#list[@]} - 1; i >= 0; i--)); do out+=("${list[i]}"); done
-        echo "${out[@]}"
+    local -a list=("$@") out=()
+    local n=${#list[@]} shift_by i
+    shift_by=$((((round - 1) / 2) % n))
+    for ((i = 0; i < n; i++)); do out+=("${list[(i + shift_by) % n]}"); done
+    if [ $((round % 2)) -eq 0 ]; then
+        local -a reversed=()
+        for ((i = n - 1; i >= 0; i--)); do reversed+=("${out[i]}"); done
+        out=("${reversed[@]}")
     fi
+    echo "${out[@]}"
+}
+
+# plain_list KIND FILE [EXCEPT]: the manifest's directories and that kind's
+# files, as bench/plain_win32.exe reads them, without the file EXCEPT.
+plain_list() {
+    "$build/manifest-tables" | tr -d '\r' |
+        awk -v kind="$1" -v except="${3:-}" '
+            $1 == "dir" { print "dir " substr($0, 5) }
+            $1 == kind && substr($0, length(kind) + 2) != except { print "file " substr($0, length(kind) + 2) }' >"$2"
 }

@@ -5,9 +5,9 @@
 // which alternates it with `cp -r` and Wine's `xcopy /e` of the same tree.
 //   install_speed.exe INSTALL-EXE CD-FOLDER TARGET partial|full
 //       CD-FOLDER is a Linux path, mapped as the CD-ROM drive D:.
-//   install_speed.exe --bare PROGRAM-EXE
-//       the peak working set of a bare program (bare_dialog.exe) at its
-//       message box, measured the same way.
+//   install_speed.exe --bare COMMAND-LINE
+//       the peak working set of a bare program (bare_dialog.exe and its
+//       arguments) at its message box, measured the same way.
 // Prints "BENCH name=value" lines.
 #include "BenchSupport.h"
 #include "support/InstallDriver.h"
@@ -35,18 +35,23 @@ void PrintPeak(const char* name, DWORD processId)
     std::printf("BENCH %s=%lu\n", name, static_cast<unsigned long>(bench::PeakWorkingSet(processId)));
 }
 
-int MeasureBare(const std::string& exe)
+int MeasureBare(std::string commandLine)
 {
-    ui::Process process;
-    if (!process.Start(exe))
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return Fail("the bare program did not start");
+    CloseHandle(process.hThread);
     HWND box = bench::WaitForMessageBox(kAppTitle, nullptr, ui::kDefaultTimeoutMs);
-    if (!box)
-        return Fail("no message box from the bare program");
-    PrintPeak("peak_working_set", process.Id());
-    ui::ClickItem(box, IDNO);
-    process.WaitForExit();
-    return 0;
+    if (box) {
+        PrintPeak("peak_working_set", process.dwProcessId);
+        ui::ClickItem(box, IDNO);
+    }
+    WaitForSingleObject(process.hProcess, ui::kDefaultTimeoutMs);
+    CloseHandle(process.hProcess);
+    return box ? 0 : Fail("no message box from the bare program");
 }
 
 int MeasureInstall(const std::string& exe, const std::string& cd, const std::string& target,
@@ -99,6 +104,6 @@ int main(int argc, char** argv)
         return MeasureBare(argv[2]);
     if (argc != 5 || (std::strcmp(argv[4], "partial") != 0 && std::strcmp(argv[4], "full") != 0))
         return Fail("usage: install_speed.exe INSTALL-EXE CD-FOLDER TARGET partial|full\n"
-                    "       install_speed.exe --bare PROGRAM-EXE");
+                    "       install_speed.exe --bare COMMAND-LINE");
     return MeasureInstall(argv[1], argv[2], argv[3], std::strcmp(argv[4], "full") == 0);
 }

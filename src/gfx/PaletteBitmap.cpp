@@ -1,6 +1,13 @@
 #include "gfx/PaletteBitmap.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+namespace {
+
+constexpr int kBandRows = 32;
+
+} // namespace
 
 bool PaletteBitmap::LoadFromResource(UINT id)
 {
@@ -12,45 +19,56 @@ bool PaletteBitmap::LoadFromResource(UINT id)
     const void* dib = loaded ? LockResource(loaded) : nullptr;
     if (!dib)
         return false;
-    LoadFromPackedDib(dib);
+    // A module's resources stay where they are as long as the module.
+    m_copy.clear();
+    Load(static_cast<const BYTE*>(dib));
     return true;
 }
 
 void PaletteBitmap::LoadFromPackedDib(const void* dib)
 {
-    const BYTE* bytes = static_cast<const BYTE*>(dib);
+    BITMAPINFOHEADER header;
+    CopyMemory(&header, dib, sizeof header);
+    const int colours = header.biBitCount > 8 ? 0 : header.biClrUsed ? header.biClrUsed : 1 << header.biBitCount;
+    const LONG stride = ((header.biWidth * header.biBitCount + 31) / 32) * 4;
+    const size_t pixels = header.biCompression == BI_RGB ? static_cast<size_t>(stride) * std::abs(header.biHeight)
+                                                         : header.biSizeImage;
+    const auto* bytes = static_cast<const BYTE*>(dib);
+    m_copy.assign(bytes, bytes + header.biSize + 4 * colours + pixels);
+    Load(m_copy.data());
+}
+
+void PaletteBitmap::Load(const BYTE* bytes)
+{
     // A second load replaces the first picture.
     DeleteObject();
     m_palette.DeleteObject();
+    m_pInfo = nullptr;
+    m_pBits = nullptr;
     CopyMemory(&m_header, bytes, sizeof m_header);
 
-    CClientDC screen(nullptr);
-    int colours = CreatePaletteFromTable(bytes);
-    HPALETTE oldPalette = nullptr;
-    if (Palette()) {
-        oldPalette = SelectPalette(screen, Palette(), FALSE);
-        RealizePalette(screen);
-    }
+    const int colours = CreatePaletteFromTable(bytes);
     const BYTE* bits = bytes + m_header.biSize + 4 * colours;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes);
     if (m_header.biCompression == BI_RGB) {
-        // Kept at the picture's own depth: a device bitmap of the screen's
-        // would take four times the memory of an 8-bit picture.
-        void* pixels = nullptr;
-        m_hObject = CreateDIBSection(screen, info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-        const LONG stride = ((m_header.biWidth * m_header.biBitCount + 31) / 32) * 4;
-        if (m_hObject && pixels)
-            CopyMemory(pixels, bits, static_cast<SIZE_T>(stride) * std::abs(m_header.biHeight));
+        m_pInfo = info;
+        m_pBits = bits;
     } else {
+        CClientDC screen(nullptr);
+        HPALETTE oldPalette = nullptr;
+        if (Palette()) {
+            oldPalette = SelectPalette(screen, Palette(), FALSE);
+            RealizePalette(screen);
+        }
         m_hObject = CreateDIBitmap(screen, &m_header, CBM_INIT, bits, info, DIB_RGB_COLORS);
+        if (oldPalette)
+            SelectPalette(screen, oldPalette, TRUE);
     }
-    if (oldPalette)
-        SelectPalette(screen, oldPalette, TRUE);
 
-    if (m_hObject) {
+    if (m_pBits || m_hObject) {
         m_nCellWidth = m_header.biWidth;
-        m_nCellHeight = m_header.biHeight;
-        m_rcSource = {0, 0, m_header.biWidth - 1, m_header.biHeight - 1};
+        m_nCellHeight = std::abs(m_header.biHeight);
+        m_rcSource = {0, 0, m_nCellWidth - 1, m_nCellHeight - 1};
     }
 }
 
@@ -100,27 +118,45 @@ void PaletteBitmap::SetSourceRect(const RECT& rect)
 void PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
 {
     // A picture whose resource was missing shows nothing.
-    if (!m_hObject)
+    if (!m_pBits && !m_hObject)
         return;
-    int x = m_rcSource.left + column * m_nCellWidth;
-    int y = m_rcSource.top + row * m_nCellHeight;
+    const int x = m_rcSource.left + column * m_nCellWidth;
+    const int y = m_rcSource.top + row * m_nCellHeight;
+    const int width = std::min<int>(destination.right - destination.left + 1, m_header.biWidth - x);
+    const int height = std::min<int>(destination.bottom - destination.top + 1, std::abs(m_header.biHeight) - y);
+    if (width <= 0 || height <= 0 || x < 0 || y < 0)
+        return;
 
-    CMemoryDC memory(dc);
     HPALETTE oldPalette = nullptr;
-    HPALETTE oldMemoryPalette = nullptr;
     if (Palette()) {
         oldPalette = SelectPalette(dc, Palette(), FALSE);
         RealizePalette(dc);
-        oldMemoryPalette = SelectPalette(memory, Palette(), FALSE);
-        RealizePalette(memory);
     }
-    {
-        CSelectObject bitmap(memory, m_hObject);
-        BitBlt(dc, destination.left, destination.top, destination.right - destination.left + 1,
-               destination.bottom - destination.top + 1, memory, x, y, SRCCOPY);
+    if (m_pBits) {
+        // In bands of rows: the system converts what it copies into the
+        // screen's format in a buffer of the copy's size, which for the
+        // whole background would be a megabyte more at the peak.
+        for (int band = 0; band < height; band += kBandRows) {
+            const int rows = std::min(kBandRows, height - band);
+            // The rows of a bottom-up picture are counted from its bottom.
+            const int sourceY = m_header.biHeight > 0 ? m_header.biHeight - (y + band) - rows : y + band;
+            StretchDIBits(dc, destination.left, destination.top + band, width, rows, x, sourceY, width, rows,
+                          m_pBits, m_pInfo, DIB_RGB_COLORS, SRCCOPY);
+        }
+    } else {
+        CMemoryDC memory(dc);
+        HPALETTE oldMemoryPalette = nullptr;
+        if (Palette()) {
+            oldMemoryPalette = SelectPalette(memory, Palette(), FALSE);
+            RealizePalette(memory);
+        }
+        {
+            CSelectObject bitmap(memory, m_hObject);
+            BitBlt(dc, destination.left, destination.top, width, height, memory, x, y, SRCCOPY);
+        }
+        if (oldMemoryPalette)
+            SelectPalette(memory, oldMemoryPalette, TRUE);
     }
-    if (oldMemoryPalette)
-        SelectPalette(memory, oldMemoryPalette, TRUE);
     if (oldPalette)
         SelectPalette(dc, oldPalette, TRUE);
 }

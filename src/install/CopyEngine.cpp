@@ -71,6 +71,7 @@ bool CopyEngine::CreateDirectories(const char* const* table)
         if (!MakeDirectory(JoinPath(m_strDestRoot.c_str(), *table)))
             return false;
     }
+    m_view.EndStep();
     return true;
 }
 
@@ -89,6 +90,7 @@ bool CopyEngine::CopyFiles(const char* const* table)
                 return false;
         }
     }
+    m_view.EndStep();
     return true;
 }
 

@@ -40,15 +40,13 @@ void CopyProgressDialog::ShowDescription(const std::string& text)
 
 void CopyProgressDialog::ShowFileName(const std::string& entry)
 {
-    m_lblFileName.Show(entry);
+    m_lblFileName.ShowPaced(entry);
 }
 
 void CopyProgressDialog::ShowFileProgress(int percent)
 {
     m_wndFileBar.Show(percent);
-    // A file's start and end are shown exactly, however fast they come.
-    if (percent == 0 || percent == 100)
-        FlushBars();
+    m_lblFileName.PaintIfDue();
 }
 
 void CopyProgressDialog::ShowOverallProgress(int percent)
@@ -56,8 +54,14 @@ void CopyProgressDialog::ShowOverallProgress(int percent)
     m_wndOverallBar.Show(percent);
 }
 
+void CopyProgressDialog::EndStep()
+{
+    FlushBars();
+}
+
 void CopyProgressDialog::FlushBars()
 {
+    m_lblFileName.PaintIfDue(true);
     m_wndFileBar.Flush();
     m_wndOverallBar.Flush();
 }

@@ -18,6 +18,7 @@ public:
     void ShowDescription(const std::string& text) override;
     void ShowFileName(const std::string& entry) override;
     bool AskRetry(const std::string& question) override;
+    void EndStep() override;
     void ShowFileProgress(int percent) override;
     void ShowOverallProgress(int percent) override;
     void ShowError(const std::string& text) override;
@@ -30,11 +31,12 @@ protected:
     void OnCancel() override;
 
 private:
-    // Before every question the bars show their exact positions.
+    // Before every question and at the end of every step the bars show
+    // their exact positions.
     void FlushBars();
 
     PacedProgressBar m_wndOverallBar;
     LabelText m_lblDescription;
-    LabelText m_lblFileName;
+    PacedLabel m_lblFileName;
     PacedProgressBar m_wndFileBar;
 };

@@ -21,6 +21,9 @@ public:
     virtual void ShowFileName(const std::string& entry) = 0;
     // A Retry/Cancel question with the exclamation icon; true for Retry.
     virtual bool AskRetry(const std::string& question) = 0;
+    // The step under way has come to its end: from now on a window shows
+    // exactly where it ended, however fast the step went.
+    virtual void EndStep() {}
 
 protected:
     ~ProgressView() = default;

@@ -27,24 +27,27 @@ bool UninstallProgressDialog::OnInitDialog()
 
 void UninstallProgressDialog::ShowDescription(const std::string& text)
 {
+    m_lblFileName.PaintIfDue(true);
     m_wndProgress.Flush();
     m_lblDescription.Show(text);
 }
 
 void UninstallProgressDialog::ShowFileName(const std::string& entry)
 {
-    m_lblFileName.Show(entry);
+    m_lblFileName.ShowPaced(entry);
 }
 
 void UninstallProgressDialog::ShowProgress(int percent)
 {
     m_wndProgress.Show(percent);
+    m_lblFileName.PaintIfDue(percent == 0 || percent == 100);
     if (percent == 0 || percent == 100)
         m_wndProgress.Flush();
 }
 
 bool UninstallProgressDialog::AskRetry(const std::string& question)
 {
+    m_lblFileName.PaintIfDue(true);
     m_wndProgress.Flush();
     return AfxMessageBox(question, MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
 }

@@ -24,7 +24,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    LabelText m_lblFileName;
+    PacedLabel m_lblFileName;
     PacedProgressBar m_wndProgress;
     LabelText m_lblDescription;
 };
