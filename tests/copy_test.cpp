@@ -191,7 +191,7 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     EXPECT_EQ(Strings({"LEVEL", "LEVEL\\FERN1"}), installed::PresentEntries(target, dirs));
 
     testenv::RemoveTree(target + "\\LEVEL");
-    DeleteFileA((target + "\\JEXINSTL.EXE").c_str());
+    testenv::RemoveFile(target + "\\JEXINSTL.EXE");
     PutSource("MINE.TXT", 1);
     removal.RemoveDirectories(dirs);
     EXPECT_FALSE(testenv::DirExists(kDest)) << "emptied, up to the directory that holds something";
@@ -231,13 +231,13 @@ TEST(Manifest, TablesAndTheLongestTarget)
     EXPECT_TRUE(fits(MaxTargetLength()) && !fits(MaxTargetLength() + 1)) << MaxTargetLength();
 }
 
-// Every text the labels of this thread's windows were given, by control id.
+// Every text the labels of this thread's windows were given, by control id, as each shows it once given.
 std::map<int, Strings> g_shown;
 
 LRESULT CALLBACK Recording(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam); call->message == WM_SETTEXT)
-        g_shown[GetDlgCtrlID(call->hwnd)].push_back(reinterpret_cast<const char*>(call->lParam));
+    if (const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam); call->message == WM_SETTEXT)
+        g_shown[GetDlgCtrlID(call->hwnd)].push_back(ui::GetText(call->hwnd));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -248,20 +248,20 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     PutSource("A.DAT", kArtSize);
     PutSource("B.DAT", 10);
     m_files.Add({Op::Write, "A.DAT", 1, kChunk + 5});
-    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, Recording, nullptr, GetCurrentThreadId());
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, Recording, nullptr, GetCurrentThreadId());
     CopyProgressDialog copying(nullptr);
     ASSERT_TRUE(copying.Create(nullptr));
     std::thread person([&] {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle);
-        EXPECT_EQ(kFirstChunk, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0))
+        EXPECT_EQ(kFirstChunk, SendDlgItemMessageW(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0))
             << "the bar at the question";
-        ui::ClickItem(box.window, IDRETRY);
+        ui::Answer(box.window, IDRETRY);
     });
     const char *dirs[] = {"DATA", nullptr}, *files[] = {"A.DAT", "B.DAT", nullptr};
     CopyEngine copy(kDest, kSource, false, copying, m_files);
     EXPECT_TRUE(copy.CreateDirectories(dirs) && copy.CopyFiles(files));
     person.join();
-    EXPECT_EQ(100, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, SendDlgItemMessageW(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0));
     copying.ShowFileName("B.DAT"); // told again what it shows: no new text
     EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + kDest + "'",
                        "Kopiowanie plików do katalogu \n'" + kDest + "'"}),
@@ -269,8 +269,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     EXPECT_EQ(Strings({"", "C:\\jextest", "C:\\jextest\\engine", kDest, "DATA", "A.DAT", "B.DAT"}),
               g_shown[IDC_COPY_FILE_NAME]);
     // Nothing closes it but the end of the installation.
-    SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageW(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindowVisible(copying));
 
     UninstallProgressDialog removing(nullptr);
@@ -283,7 +283,7 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + kDest + "'", "Usuwanie podkatalogów"}),
               g_shown[IDC_REMOVE_DESCRIPTION]);
     EXPECT_EQ(Strings({"", "B.DAT", "A.DAT", "DATA"}), g_shown[IDC_REMOVE_FILE_NAME]);
-    EXPECT_EQ(100, SendDlgItemMessageA(removing, IDC_REMOVE_BAR, PBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, SendDlgItemMessageW(removing, IDC_REMOVE_BAR, PBM_GETPOS, 0, 0));
 }
 
 // --- The overwrite question, answered from a second thread with keys typed where the focus is: Enter answers
@@ -304,7 +304,7 @@ TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
         for (UINT key : c.keys) {
             if (key == VK_RETURN && ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused; }))
                 for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL})
-                    if ((GetWindowLongA(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                    if ((GetWindowLongW(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                         framed.push_back(id);
             ui::TypeKey(question, key);
         }

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 using namespace install_driver;
@@ -24,8 +22,8 @@ constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
 // How much of the record is there: the two keys and the shortcut group.
 int RecordParts()
 {
-    return testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath) +
-           testenv::KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath) + testenv::DirExists(testenv::ShortcutGroup());
+    return testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) +
+           testenv::KeyExists(HKEY_LOCAL_MACHINE, testenv::kUninstallKey) + testenv::DirExists(testenv::ShortcutGroup());
 }
 
 class UninstallE2E : public ::testing::Test {
@@ -66,7 +64,7 @@ protected:
     void RemoveCompletely()
     {
         EXPECT_EQ(Texts({kConfirm, "Odinstalowanie zostało zakończone pomyślnie."}), Uninstall({IDYES}));
-        EXPECT_EQ(Texts{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
+        EXPECT_EQ(Texts{"JEXINSTL.EXE"}, installed::PresentEntries(m_target, FullFiles));
         EXPECT_TRUE(testenv::FileExists(m_target + "\\jex.ini"));
         EXPECT_EQ(0, RecordParts());
         EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
@@ -83,9 +81,9 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 {
     MakeInstallation(true);
     ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\PLAYER\\save1.sav", "save"));
-    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()) && Start());
+    ASSERT_TRUE(testenv::RemoveFile(m_target + "\\JEX.EXE") && Start());
     // "Nie" changes nothing: with the product key gone behind its back, a refresh would grey the buttons.
-    RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
+    testenv::DeleteRegTree(HKEY_CURRENT_USER, testenv::kProductKey);
     EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
     WriteInstallRecord(m_target, 'd', true);
@@ -106,9 +104,10 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 }
 
 // A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
-// scratch folder), or a user's folder. Either holds files of the game's names and empty directories of its
-// own. Nothing there may go; only the record and the shortcuts, and only when the user says so.
-struct ForeignDirectory { const char *name, *recorded; };
+// scratch folder), even with the installer's copy in it, or a user's folder. Either holds files of the game's
+// names and empty directories of its own. Nothing there may go; only the record and the shortcuts, and only when
+// the user says so.
+struct ForeignDirectory { const char *name, *recorded, *const files[4]; };
 
 class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<ForeignDirectory> {};
 
@@ -116,9 +115,9 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
 {
     const std::string recorded = GetParam().recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
     const char* const dirs[] = {"DATA", "PLAYER", "LEVEL", nullptr};
-    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", nullptr};
-    ASSERT_TRUE(testenv::MapFolder('r', std::getenv("WINEPREFIX") + std::string("/drive_c/jextest/uninstall"),
-                                   DRIVE_FIXED) && installed::MakeTree(dir, dirs, files));
+    const char* const* files = GetParam().files;
+    ASSERT_TRUE(testenv::MapFolder('r', testenv::Env("WINEPREFIX") + "/drive_c/jextest/uninstall", DRIVE_FIXED) &&
+                installed::MakeTree(dir, dirs, files));
     CreateShortcuts(recorded, 'd');
     WriteInstallRecord(recorded, 'd', false);
     ASSERT_TRUE(Start());
@@ -131,12 +130,12 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
     EXPECT_EQ(0, RecordParts());
     EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
     EXPECT_EQ(Texts(dirs, dirs + 3), installed::PresentEntries(dir, dirs));
-    EXPECT_EQ(Texts(files, files + 2), installed::PresentEntries(dir, files));
+    EXPECT_EQ(Texts(files, files + CountEntries(files)), installed::PresentEntries(dir, files));
 }
 
 INSTANTIATE_TEST_SUITE_P(Directories, ForeignRecord,
-                         ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\"},
-                                           ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty"}),
+                         ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", {"JEX.EXE", "JEXINSTL.EXE", "DATA\\SFX.DAT"}},
+                                           ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", {"JEX.EXE", "DATA\\SFX.DAT"}}),
                          ui::RowName());
 
 TEST_F(UninstallE2E, RemovalWindowRefusedChangesNothing)

@@ -6,6 +6,7 @@
 #include "install/FileSystem.h"
 #include "install/OperationHost.h"
 #include "install/ProgressView.h"
+#include "support/Cp1250.h"
 
 #include <deque>
 #include <map>
@@ -81,7 +82,7 @@ public:
     HWND OwnerWindow() const override { return nullptr; }
     int ShowMessage(const char* text, UINT type) override
     {
-        return MessageBoxA(nullptr, text, "Program Instalacyjny", type);
+        return MessageBoxW(nullptr, cp1250::Wide(text).c_str(), L"Program Instalacyjny", type);
     }
     bool IsInstalled() const override { return false; }
     bool EnsureCd() override { return true; }

@@ -1,5 +1,7 @@
-// Where a test finds the build, the sample CD and a scratch folder, and how
-// it maps drives of the test prefix.
+// Where a test finds the build, the sample CD and a scratch folder, how it
+// maps drives of the test prefix, and the files and the registry as they
+// are. Paths, names and texts are code page 1250, and reach Windows through
+// the "W" functions (support/Cp1250.h).
 #pragma once
 
 #include "WineDrives.h"
@@ -11,6 +13,10 @@
 
 namespace testenv {
 
+// A variable of the environment, empty when unset.
+std::string Env(const char* name);
+bool SetEnv(const char* name, const std::string& value);
+
 // Linux paths handed over by CTest; a Linux path as Wine's Z: drive shows
 // it; the program under test as a Windows path.
 std::string SampleCdUnix();
@@ -20,8 +26,13 @@ inline std::string InstallExe() { return WindowsPathOf(BuildDirUnix() + "/instal
 
 // A fresh, empty folder C:\jextest\NAME of the test prefix.
 std::string ScratchDir(const std::string& name);
-// Deletes a folder with everything in it.
+// Deletes a folder with everything in it; an empty folder; a file.
 bool RemoveTree(const std::string& path);
+bool RemoveDir(const std::string& path);
+bool RemoveFile(const std::string& path);
+// Copies a file over whatever is at `to`.
+bool CopyFileOver(const std::string& from, const std::string& to);
+bool ChangeDir(const std::string& path);
 
 // Maps the sample CD (or another folder) as a CD-ROM drive, or a folder as
 // a drive of any type.
@@ -40,14 +51,16 @@ void UnmapAllExtraDrives();
 std::string ReadFileBytes(const std::string& path);
 // Writes a whole file (binary), creating it or replacing its contents.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// The attributes of a file or folder; INVALID_FILE_ATTRIBUTES when missing.
+DWORD Attributes(const std::string& path);
 inline bool FileExists(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 inline bool DirExists(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -55,7 +68,8 @@ inline bool DirExists(const std::string& path)
 void MakeDirs(const std::string& path);
 
 // The registry as it is, read and written straight through Win32, never
-// through the program's own helpers.
+// through the program's own helpers. The registry keeps texts in UTF-16:
+// the bytes of a text value here are its code page 1250 form.
 struct RegValue {
     bool found = false;
     DWORD type = REG_NONE;
@@ -77,6 +91,8 @@ inline void WriteRegNumber(HKEY root, const std::string& key, const char* name, 
     WriteReg(root, key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
 }
 void DeleteRegValue(HKEY root, const std::string& key, const char* name);
+// Deletes a key with everything below it.
+void DeleteRegTree(HKEY root, const std::string& key);
 
 // Where the program records an installation.
 constexpr char kProductKey[] = "Software\\Kestrel Forge\\Jex";
