@@ -197,24 +197,6 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     EXPECT_FALSE(testenv::DirExists(kDest)) << "emptied, up to the directory that holds something";
 }
 
-// What a full installation holds, stated here rather than taken from the tables that the CD and the expected trees
-// come from: the partial kind's eleven files, its four data files first and its seven program files last, around six
-// files for each level directory in this order; and the kinds' byte totals.
-TEST(Manifest, FullKindHoldsEveryLevelFile)
-{
-    ASSERT_EQ(std::pair(11, 119), std::pair(CountEntries(PartialFiles), CountEntries(FullFiles)));
-    Strings levels;
-    for (const char* dir : {"FERN1", "FERN2", "MOSS1", "MOSS2", "MOSS3", "MOSS4", "MOSS5", "REEF1", "REEF2", "REEF3",
-                            "REEF4", "REEF5", "REEF6", "REEF7", "REEF8", "DUNE", "CODA", "TIDE"})
-        for (const char* file : {"LEVEL.ENT", "LEVEL.GRF", "LEVEL.LNG", "MAP.DAT", "MAP.GFX", "MAP.LHT"})
-            levels.push_back(std::string("LEVEL\\") + dir + "\\" + file);
-    EXPECT_EQ(levels, Strings(FullFiles + 4, FullFiles + 112));
-    Strings others(FullFiles, FullFiles + 4), partial(PartialFiles, PartialFiles + 11);
-    others.insert(others.end(), FullFiles + 112, FullFiles + 119);
-    EXPECT_TRUE(std::is_permutation(others.begin(), others.end(), partial.begin(), partial.end()));
-    EXPECT_EQ(std::pair(233163669u, 579639189u), std::pair(SelectedInstallBytes(false), SelectedInstallBytes(true)));
-}
-
 // The prefixes that directory creation and removal walk (never the drive root;
 // a trailing backslash adds an empty one), and the joins, whole at any length.
 TEST(Paths, PrefixesAndJoins)
@@ -228,17 +210,25 @@ TEST(Paths, PrefixesAndJoins)
     EXPECT_EQ(deep, prefixes);
 }
 
-// Each kind its table, with the installer's copy (kept by the removal by its exact name) once and no user
-// settings; under the longest target every file's path fits in 259 characters and every directory's in 247,
-// one more would not.
-TEST(Manifest, TablesAndTheLongestTarget)
+// What each kind holds, stated here rather than taken from the tables that the CD and the expected trees come from:
+// the partial kind's eleven files in order; the full kind the same, its four data files first and its seven program
+// files last, around six files for each level directory in this order; and the kinds' byte totals. Under the longest
+// target every file's path fits in 259 characters and every directory's in 247, one more would not.
+TEST(Manifest, KindsAndTheLongestTarget)
 {
-    for (bool full : {false, true}) {
-        const char* const *files = SelectedFiles(full), *const *end = files + CountEntries(files);
-        EXPECT_EQ(full ? FullFiles : PartialFiles, files);
-        EXPECT_EQ(1, std::count_if(files, end, [](const char* entry) { return !std::strcmp(entry, kInstallerCopy); }));
-        EXPECT_EQ(0, std::count_if(files, end, [](const char* entry) { return !_stricmp(entry, "jex.ini"); }));
-    }
+    ASSERT_EQ(std::pair(11, 119), std::pair(CountEntries(PartialFiles), CountEntries(FullFiles)));
+    const Strings partial = {"DATA\\ART_H.DAT", "DATA\\ART_L.DAT", "DATA\\OBJECTS.DAT", "DATA\\SFX.DAT", "JEXSETUP.EXE",
+                             "Msvcrt.dll", "MFC42.DLL", "JEX.EXE", "JEX.ICO", "JEXINSTL.EXE", "DOS4GW.EXE"};
+    Strings levels, others(FullFiles, FullFiles + 4);
+    for (const char* dir : {"FERN1", "FERN2", "MOSS1", "MOSS2", "MOSS3", "MOSS4", "MOSS5", "REEF1", "REEF2", "REEF3",
+                            "REEF4", "REEF5", "REEF6", "REEF7", "REEF8", "DUNE", "CODA", "TIDE"})
+        for (const char* file : {"LEVEL.ENT", "LEVEL.GRF", "LEVEL.LNG", "MAP.DAT", "MAP.GFX", "MAP.LHT"})
+            levels.push_back(std::string("LEVEL\\") + dir + "\\" + file);
+    others.insert(others.end(), FullFiles + 112, FullFiles + 119);
+    EXPECT_EQ(partial, Strings(PartialFiles, PartialFiles + 11));
+    EXPECT_EQ(levels, Strings(FullFiles + 4, FullFiles + 112));
+    EXPECT_TRUE(std::is_permutation(others.begin(), others.end(), partial.begin(), partial.end()));
+    EXPECT_EQ(std::pair(233163669u, 579639189u), std::pair(SelectedInstallBytes(false), SelectedInstallBytes(true)));
     auto fits = [](size_t target) {
         for (const char* const* table : {PartialFiles, FullFiles, ManifestDirectories})
             for (const char* const* entry = table; *entry; ++entry)

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"ForbiddenCharacter", "C:\\Gry\\Je?x", "Ścieżka 'C:\\Gry\\Je?x' zawiera znak niedozwolony"},
         TargetCase{"UpAndOut", "C:\\Gry\\..\\Windows", "Ścieżka 'C:\\Gry\\..\\Windows' zawiera niepoprawną nazwę"},
         TargetCase{"TrailingDot", "C:\\Gry\\Jex.", "Ścieżka 'C:\\Gry\\Jex.' zawiera niepoprawną nazwę"},
+        TargetCase{"TrailingSpace", "C:\\Gry\\Jex ", "Ścieżka 'C:\\Gry\\Jex ' zawiera niepoprawną nazwę"},
+        TargetCase{"EmptyName", "C:\\Gry\\\\Jex", "Ścieżka 'C:\\Gry\\\\Jex' zawiera niepoprawną nazwę"},
         TargetCase{"OneTooLong", kLongest + "b", "Ścieżka jest za długa: ma 236 znaków, a może mieć najwyżej 235."},
         // Longer than any edit box would take: refused whole, never cut.
         TargetCase{"FarTooLong", "C:\\" + std::string(298, 'x'), "Ścieżka jest za długa: ma 301 znaków"}),

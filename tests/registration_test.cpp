@@ -133,11 +133,15 @@ INSTANTIATE_TEST_SUITE_P(Kinds, RecordOfEachKind, testing::ValuesIn(std::vector<
     {"Again", true, 2, false, 'd', false, 2}, {"CounterWithoutAPath", false, 3, false, 'd', false, 4},
     {"AfterARemoval", true, 2, true, 'd', false, 1}}), ui::RowName());
 
-TEST_F(Record, TheLongestTargetTakenIsRecordedReadably) // so the game shows as installed and can be removed
+// The longest target taken is recorded readably, so the game shows as installed and can be removed; a longer one
+// would not be, so no target that could be is refused.
+TEST_F(Record, TheLongestTargetTakenIsTheLongestRecordedReadably)
 {
-    WriteInstallRecord("C:\\" + std::string(TargetLengthLimit() - 3, 'j'), 'd', false);
     std::string config;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", config));
+    for (size_t length : {TargetLengthLimit(), TargetLengthLimit() + 1}) {
+        WriteInstallRecord("C:\\" + std::string(length - 3, 'j'), 'd', false);
+        EXPECT_EQ(length == TargetLengthLimit(), ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", config));
+    }
 }
 
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -12,17 +12,6 @@ namespace testenv {
 
 namespace {
 
-// A key's name, with its own null, for the registry's "W" functions.
-std::wstring Name(const char* name)
-{
-    return name ? Wide(name) : std::wstring();
-}
-
-const wchar_t* OrNull(const std::wstring& name, const char* given)
-{
-    return given ? name.c_str() : nullptr;
-}
-
 bool IsText(DWORD type)
 {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -34,21 +23,6 @@ std::string Env(const char* name)
 {
     wchar_t value[1024] = L"";
     return GetEnvironmentVariableW(Wide(name).c_str(), value, 1024) < 1024 ? Narrow(value) : std::string();
-}
-
-bool SetEnv(const char* name, const std::string& value)
-{
-    return SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str()) != FALSE;
-}
-
-std::string SampleCdUnix()
-{
-    return Env("JEX_SAMPLE_CD");
-}
-
-std::string BuildDirUnix()
-{
-    return Env("JEX_BUILD_DIR");
 }
 
 std::string WindowsPathOf(const std::string& unixPath)
@@ -77,31 +51,6 @@ bool RemoveTree(const std::string& path)
         FindClose(search);
     }
     return RemoveDir(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
-}
-
-bool RemoveDir(const std::string& path)
-{
-    return RemoveDirectoryW(Wide(path).c_str()) != FALSE;
-}
-
-bool RemoveFile(const std::string& path)
-{
-    return DeleteFileW(Wide(path).c_str()) != FALSE;
-}
-
-bool CopyFileOver(const std::string& from, const std::string& to)
-{
-    return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
-}
-
-bool ChangeDir(const std::string& path)
-{
-    return SetCurrentDirectoryW(Wide(path).c_str()) != FALSE;
-}
-
-DWORD Attributes(const std::string& path)
-{
-    return GetFileAttributesW(Wide(path).c_str());
 }
 
 std::string ScratchDir(const std::string& name)
@@ -172,11 +121,11 @@ RegValue ReadReg(HKEY root, const std::string& key, const char* name)
     HKEY opened;
     if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return value;
-    const std::wstring wideName = Name(name);
+    const std::wstring wideName = Wide(name);
     DWORD size = 0;
-    if (RegQueryValueExW(opened, OrNull(wideName, name), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.bytes.resize(size);
-        value.found = RegQueryValueExW(opened, OrNull(wideName, name), nullptr, &value.type,
+        value.found = RegQueryValueExW(opened, wideName.c_str(), nullptr, &value.type,
                                        reinterpret_cast<BYTE*>(value.bytes.data()), &size) == ERROR_SUCCESS;
         value.bytes.resize(size);
     }
@@ -197,15 +146,10 @@ bool KeyExists(HKEY root, const std::string& key)
 
 void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes)
 {
-    const std::wstring wideName = Name(name), text = IsText(type) ? Wide(bytes) : std::wstring();
+    const std::wstring text = IsText(type) ? Wide(bytes) : std::wstring();
     const void* data = IsText(type) ? static_cast<const void*>(text.data()) : bytes.data();
     const size_t size = IsText(type) ? 2 * text.size() : bytes.size();
-    RegSetKeyValueW(root, Wide(key).c_str(), OrNull(wideName, name), type, data, static_cast<DWORD>(size));
-}
-
-void DeleteRegValue(HKEY root, const std::string& key, const char* name)
-{
-    RegDeleteKeyValueW(root, Wide(key).c_str(), Name(name).c_str());
+    RegSetKeyValueW(root, Wide(key).c_str(), Wide(name).c_str(), type, data, static_cast<DWORD>(size));
 }
 
 void DeleteRegTree(HKEY root, const std::string& key)

@@ -86,11 +86,6 @@ bool IsDrawn(HWND window, bool active)
     return !unpainted;
 }
 
-bool WaitUntilDrawn(HWND window, bool active, DWORD timeoutMs)
-{
-    return WaitUntil([&] { return IsDrawn(window, active); }, timeoutMs);
-}
-
 HWND FindTopWindow(const std::string& caption, const char* className, const std::function<bool(HWND)>& accepts)
 {
     FindRequest request = {&caption, className, &accepts, nullptr};
@@ -146,10 +141,6 @@ bool MovePointerTo(int x, int y)
     }, 5000);
 }
 
-bool MovePointerAway()
-{
-    return MovePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-}
 
 HWND FocusedWindow(HWND window)
 {

@@ -24,9 +24,8 @@ constexpr int kMessageBoxTextId = 0xFFFF;    // a message box's text
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
 // Whether a person sees the window as it is: shown, nothing of it or of its
 // children left to paint, its thread answering, and, when `active`, the
-// foreground window (where the keyboard goes). And waiting until it is.
+// foreground window (where the keyboard goes).
 bool IsDrawn(HWND window, bool active = true);
-bool WaitUntilDrawn(HWND window, bool active = true, DWORD timeoutMs = kDefaultTimeoutMs);
 // A visible top-level window with exactly this caption (and class, and that
 // `accepts` takes), now; null otherwise. Waiting for one also waits until
 // it is drawn and active.
@@ -68,7 +67,10 @@ inline void ClickCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_
 bool MovePointerTo(int x, int y);
 // The pointer into the screen's bottom-right corner, away from the
 // program's windows, which all come up centred.
-bool MovePointerAway();
+inline bool MovePointerAway()
+{
+    return MovePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
 
 // Where a window is on the screen: its whole rectangle and its client area.
 RECT WindowRect(HWND window);
