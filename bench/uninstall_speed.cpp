@@ -55,7 +55,7 @@ int main(int argc, char** argv)
 
     testenv::ForgetInstallation();
     CreateShortcuts(target, 'd');
-    WriteInstallRecord(target, 'd', full);
+    WriteInstallRecord(target, 'd', full, SelectedInstallBytes(full));
     const int before = Remaining(target, SelectedFiles(full));
 
     ui::Process process;

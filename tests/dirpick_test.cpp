@@ -103,6 +103,34 @@ INSTANTIATE_TEST_SUITE_P(
                                  "D:\\" + std::string(240, 'b'), "C:\\Old"}),
     ui::RowName());
 
+// A target in letters that code page 1250 has no form for (Cyrillic), typed into the options dialog or into the
+// browser's path line: refused in words of its own, whatever the system's code page, and never taken.
+TEST(OptionsDialogCyrillic, RefusesATargetItCannotName)
+{
+    std::string installPath = "C:\\Before\\Jex";
+    bool full = false;
+    InstallOptionsDialog options(installPath, full, 235, nullptr);
+    ui::MessageBoxWatcher boxes(kAppTitle);
+    ui::RunModal(options, [&](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_OPTIONS_TARGET, L"C:\\\x0418\x0433\x0440\x044B\\Jex");
+        ui::ClickItem(dialog, IDOK);
+        ui::WaitUntil([&] { return boxes.Answered() == 1 && !ui::FindTopWindow(kAppTitle); });
+        ui::ClickItem(dialog, IDC_OPTIONS_BROWSE);
+        HWND browser = ui::WaitForWindow(install_driver::kBrowserCaption), path = GetDlgItem(browser, IDC_BROWSE_PATH);
+        ui::WaitUntil([&] { return ui::GetText(path) == "C:\\"; }); // C:\Before is not there
+        SetWindowTextW(path, L"D:\\\x0418\x0433\x0440\x044B\\");
+        ui::PressKey(path, VK_RETURN);
+        EXPECT_TRUE(ui::WaitForWindowGone(browser));
+        ui::WaitUntil([&] { return boxes.Answered() == 2 && !ui::FindTopWindow(kAppTitle); });
+    });
+    const Strings texts = boxes.Texts();
+    const std::string refusal = "' zawiera znaki, których program instalacyjny nie obsługuje";
+    ASSERT_EQ(2u, texts.size());
+    EXPECT_EQ(0u, texts[0].rfind("Ścieżka 'C:\\????\\Jex" + refusal, 0)) << texts[0];
+    EXPECT_EQ(0u, texts[1].rfind("Ścieżka 'D:\\????\\Jex" + refusal, 0)) << texts[1];
+    EXPECT_EQ("C:\\Before\\Jex", installPath);
+}
+
 // --- The browser and its two lists, on a tree under kRoot and mapped drives.
 struct Browser : ::testing::Test {
     void SetUp() override
@@ -178,6 +206,7 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
                             "lista\\Ćwiczenia", "lista\\biblioteka", "lista\\.config", "lista\\ukryty"})
         testenv::MakeDirs(kRoot + "\\" + dir);
     SetFileAttributesW(cp1250::Wide(kRoot + "\\lista\\ukryty").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    CreateDirectoryW(L"C:\\jextest\\dirpick\\lista\\\x0418\x0433\x0440\x044B", nullptr); // never shown: it has no name to open
     testenv::WriteFileBytes(kRoot + "\\lista\\plik.txt", "");
     MapDrive('p', "drive-p", {"gry", "Dane"});
     MapDrive('o', "drive-o", {});

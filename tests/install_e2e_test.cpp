@@ -88,7 +88,7 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     ASSERT_TRUE(installed::MakeTree(m_target, ManifestDirectories, PartialFiles));
     for (const char* entry : {PartialFiles[0], PartialFiles[1]})
         ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\" + entry, "old"));
-    WriteInstallRecord(m_target, 'd', false);
+    WriteInstallRecord(m_target, 'd', false, PartialInstallBytes);
     ASSERT_TRUE(Start());
 
     // At every question, and while the configuration program runs, clicks, keys and commands come for the
@@ -136,6 +136,28 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     ExpectInstalledTree(m_target, PartialFiles + 1, "d:\\");
 }
 
+// A second set-up program - the installed copy, or the CD's - started while the first one waits at its options
+// and another window is in front: it brings the first one's question to the front and ends at once, before it
+// has made any window of its own.
+TEST_F(InstallE2E, SecondCopyShowsTheFirstAndEnds)
+{
+    ASSERT_TRUE(Start() && PressInstall(m_launcher));
+    HWND options = WaitForOptions();
+    const std::string installed = m_scratch + "\\JEXINSTL.EXE";
+    ASSERT_TRUE(options && testenv::CopyFileOver(testenv::InstallExe(), installed));
+    HWND front = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    for (const std::string& exe : {installed, std::string("d:\\install.exe")}) {
+        ASSERT_TRUE(SetForegroundWindow(front) && GetForegroundWindow() == front);
+        ui::Process second;
+        ASSERT_TRUE(second.Start(exe));
+        EXPECT_EQ(0, second.WaitForExit()) << exe;
+        EXPECT_TRUE(ui::WaitUntil([&] { return GetForegroundWindow() == options; })) << exe;
+    }
+    DestroyWindow(front);
+    ASSERT_TRUE(ui::Answer(options, IDCANCEL));
+    EXPECT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
+}
+
 // The whole life of a full installation: d:\install.exe installs it, "Tak" to the game ends the launcher as
 // the game starts, a later run removes it. From the sample CD into a directory with Polish letters (its
 // shortcuts kept for lnkinfo), and from the CD's image mounted read-only by tests/cd-image-test.
@@ -179,9 +201,10 @@ INSTANTIATE_TEST_SUITE_P(Cycles, FullCycle,
                                            Cycle{"DISABLED_FromMountedCdImage", true, "C:\\jextest\\cd-image\\Jex"}),
                          ui::RowName());
 
-// The sequence in this process, ended early: the options cancelled, the copy window refused, or a file given up
-// (it does not open; Cancel, then Cancel for the whole file). Only that ending's words, no copy window left, nothing
-// recorded, and no tree unless the copy had begun.
+// The sequence in this process, ended early: the options cancelled, the copy window refused, a file given up (it
+// does not open; Cancel, then Cancel for the whole file), or the game's configuration file given up (a directory of
+// its name in the way; Cancel). Only that ending's words, no copy window left, nothing recorded, and no tree unless
+// the copy had begun.
 struct Ending { const char* name; int optionsAnswer; const char* refused; std::vector<std::string> boxes; };
 
 class EarlyEnding : public InstallE2E, public ::testing::WithParamInterface<Ending> {};
@@ -191,7 +214,9 @@ TEST_P(EarlyEnding, ChangesNothing)
     const Ending& ending = GetParam();
     InstallState state{'d', m_target};
     FaultyFileSystem files;
-    files.Add({FaultyFileSystem::Op::Open, "JEX.EXE", 10});
+    if (ending.boxes.size() == 3)
+        files.Add({FaultyFileSystem::Op::Open, "JEX.EXE", 10});
+    testenv::MakeDirs(m_target + "\\jex.ini");
     std::thread person([&] { ui::Answer(WaitForOptions(), ending.optionsAnswer); });
     ui::MessageBoxWatcher boxes(kAppTitle, {IDCANCEL, IDCANCEL});
     std::optional<ui::WindowRefusal> refusal;
@@ -202,8 +227,9 @@ TEST_P(EarlyEnding, ChangesNothing)
     person.join();
     EXPECT_EQ(ending.boxes, boxes.Texts());
     EXPECT_FALSE(ui::FindTopWindow(kCopyCaption) || testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) ||
+                 testenv::KeyExists(HKEY_LOCAL_MACHINE, testenv::kUninstallKey) ||
                  testenv::DirExists(testenv::ShortcutGroup()));
-    EXPECT_EQ(ending.boxes.size() == 3, testenv::DirExists(m_target));
+    EXPECT_EQ(ending.boxes.size() > 1, testenv::DirExists(m_target + "\\DATA"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,7 +238,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Ending{"CopyWindowRefused", IDOK, kCopyCaption, {kFailed}},
                       Ending{"FileGivenUp", IDOK, nullptr,
                              {"Błąd przy otwieraniu pliku 'd:\\JEX.EXE'", "Błąd przy kopiowaniu pliku 'JEX.EXE'",
-                              kFailed}}),
+                              kFailed}},
+                      Ending{"GameConfigGivenUp", IDOK, nullptr,
+                             {"Błąd przy zapisie do pliku 'C:\\jextest\\install\\Jex\\jex.ini'", kFailed}}),
     ui::RowName());
 
 // Only under tests/small-disk-test: a small disk in JEX_SMALL_DISK with room for the partial kind, not the full

@@ -66,12 +66,14 @@ INSTANTIATE_TEST_SUITE_P(Drives, CdLayouts,
                              {"DrivesAAndBAreNeverTried", "a+b+", 0}, {"HardDiskWithTheMarker", "d#", 0}}),
                          ui::RowName());
 
-// ProgramPath, as a REG_DWORD (whose bytes spell "C:\") or as text; ProgramExecutable; the system's program-files
-// directory known or not; then intro, install, uninstall, configuration, game and Exit live or not, and the target.
-struct InstalledState { const char *name, *path; bool pathAsNumber; const char* executable; bool programFilesDir;
+// ProgramPath, as a REG_DWORD (whose bytes spell "C:\"), as text, or as text with a letter code page 1250 has no
+// form for (a Cyrillic one in the place of "?"); ProgramExecutable; the system's program-files directory known or
+// not; then intro, install, uninstall, configuration, game and Exit live or not, and the target.
+enum PathForm { Text, Number, Cyrillic };
+struct InstalledState { const char *name, *path; PathForm form; const char* executable; bool programFilesDir;
                         const char* seen; };
 
-const InstalledState kInstalledOnE = {"Installed", "E:\\Gry\\Jex", false, "E:\\Gry\\Jex\\jex.exe", true,
+const InstalledState kInstalledOnE = {"Installed", "E:\\Gry\\Jex", Text, "E:\\Gry\\Jex\\jex.exe", true,
                                       "111111 E:\\Gry\\Jex"};
 
 // The launcher made in this process, without its modal loop.
@@ -92,9 +94,15 @@ protected:
     static void Put(const InstalledState& row)
     {
         testenv::ForgetInstallation();
-        if (row.path)
-            testenv::WriteReg(HKEY_CURRENT_USER, kProductKey, "ProgramPath", row.pathAsNumber ? REG_DWORD : REG_SZ,
+        if (row.path && row.form == Cyrillic) {
+            std::wstring wide(row.path, row.path + strlen(row.path) + 1);
+            std::replace(wide.begin(), wide.end(), L'?', L'\x0418');
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Kestrel Forge\\Jex", L"ProgramPath", REG_SZ, wide.c_str(),
+                            DWORD(wide.size() * 2));
+        } else if (row.path) {
+            testenv::WriteReg(HKEY_CURRENT_USER, kProductKey, "ProgramPath", row.form == Number ? REG_DWORD : REG_SZ,
                               std::string(row.path, strlen(row.path) + 1));
+        }
         if (row.executable)
             testenv::WriteRegText(HKEY_CURRENT_USER, kProductKey, "ProgramExecutable", row.executable);
         const char* const folder = "ProgramFilesDir";
@@ -119,10 +127,13 @@ TEST_P(InstalledStates, ButtonsAndTargetFollowTheRegistryAtARefresh)
 INSTANTIATE_TEST_SUITE_P(
     Registry, InstalledStates,
     testing::ValuesIn(std::vector<InstalledState>{
-        {"NotInstalled", nullptr, false, nullptr, true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
-        {"DirectoryAlone", "E:\\Gry\\Jex", false, nullptr, true, "110001 E:\\Gry\\Jex"}, kInstalledOnE,
-        {"DirectoryOfTheWrongType", "C:\\", true, "C:\\jex.exe", true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
-        {"NoProgramFilesDirectory", nullptr, false, nullptr, false, "110001 "}}),
+        {"NotInstalled", nullptr, Text, nullptr, true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        {"DirectoryAlone", "E:\\Gry\\Jex", Text, nullptr, true, "110001 E:\\Gry\\Jex"}, kInstalledOnE,
+        {"DirectoryOfTheWrongType", "C:\\", Number, "C:\\jex.exe", true, "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        // A directory it cannot name is none it may act on.
+        {"DirectoryInCyrillic", "E:\\?\\Jex", Cyrillic, "E:\\Gry\\Jex\\jex.exe", true,
+         "110001 D:\\Gry i programy\\Kestrel Forge\\Jex"},
+        {"NoProgramFilesDirectory", nullptr, Text, nullptr, false, "110001 "}}),
     ui::RowName());
 
 TEST_F(InProcess, ClientAreaIsFullSizeAndCentredAndAResizeIsUndone)

@@ -46,7 +46,8 @@ protected:
     {
         ASSERT_TRUE(installed::MakeTree(m_target, ManifestDirectories, SelectedFiles(full)));
         CreateShortcuts(m_target, 'd');
-        WriteInstallRecord(m_target, 'd', full);
+        WriteGameConfig(m_target, 'd', full);
+        WriteInstallRecord(m_target, 'd', full, SelectedInstallBytes(full));
     }
 
     bool Start() { return (m_launcher = StartLauncher(m_process)) != nullptr; }
@@ -75,8 +76,8 @@ protected:
     HWND m_launcher = nullptr;
 };
 
-// A fresh run of the program, so the kind comes from the record alone. The user's save stays, and a file
-// already gone raises no question.
+// A fresh run of the program, so the kind comes from the record alone: here a record without it (cut off, or
+// an earlier version's), so the full list. The user's save stays, and a file already gone raises no question.
 TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 {
     MakeInstallation(true);
@@ -86,7 +87,8 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
     testenv::DeleteRegTree(HKEY_CURRENT_USER, testenv::kProductKey);
     EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
-    WriteInstallRecord(m_target, 'd', true);
+    WriteInstallRecord(m_target, 'd', true, FullInstallBytes);
+    testenv::DeleteRegValue(HKEY_CURRENT_USER, testenv::kProductKey, "FullInstall");
 
     const std::string heldEntry = FullFiles[40], question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
     installed::HeldFile held(m_target + "\\" + heldEntry);
@@ -104,22 +106,27 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 }
 
 // A record that points at a directory this program never installed into: a drive's root (r:, mapped to the
-// scratch folder), even with the installer's copy in it, or a user's folder. Either holds files of the game's
-// names and empty directories of its own. Nothing there may go; only the record and the shortcuts, and only when
-// the user says so.
-struct ForeignDirectory { const char *name, *recorded, *const files[4]; };
+// scratch folder), a user's folder, or, through "..", a real installation beside a user's empty folder that
+// the removal would walk up through. Each holds files of the game's names and empty directories of its own,
+// with the installer's copy unless noted. Nothing there may go; only the record and the shortcuts, and only
+// when the user says so.
+struct ForeignDirectory { const char *name, *recorded; bool marker; const char* usersFolder = nullptr; };
 
 class ForeignRecord : public UninstallE2E, public ::testing::WithParamInterface<ForeignDirectory> {};
 
 TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
 {
-    const std::string recorded = GetParam().recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
+    const ForeignDirectory& row = GetParam();
+    const std::string recorded = row.recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
     const char* const dirs[] = {"DATA", "PLAYER", "LEVEL", nullptr};
-    const char* const* files = GetParam().files;
+    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", "JEXINSTL.EXE", nullptr};
     ASSERT_TRUE(testenv::MapFolder('r', testenv::Env("WINEPREFIX") + "/drive_c/jextest/uninstall", DRIVE_FIXED) &&
                 installed::MakeTree(dir, dirs, files));
+    ASSERT_TRUE(row.marker || testenv::RemoveFile(dir + "\\JEXINSTL.EXE"));
+    if (row.usersFolder)
+        testenv::MakeDirs(row.usersFolder);
     CreateShortcuts(recorded, 'd');
-    WriteInstallRecord(recorded, 'd', false);
+    WriteInstallRecord(recorded, 'd', false, PartialInstallBytes);
     ASSERT_TRUE(Start());
 
     const Texts asked = {kConfirm, "W katalogu '" + recorded + "' nie znaleziono zainstalowanego programu.\n"
@@ -130,13 +137,15 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
     EXPECT_EQ(0, RecordParts());
     EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
     EXPECT_EQ(Texts(dirs, dirs + 3), installed::PresentEntries(dir, dirs));
-    EXPECT_EQ(Texts(files, files + CountEntries(files)), installed::PresentEntries(dir, files));
+    EXPECT_EQ(Texts(files, files + (row.marker ? 3 : 2)), installed::PresentEntries(dir, files));
+    EXPECT_TRUE(!row.usersFolder || testenv::DirExists(row.usersFolder));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directories, ForeignRecord,
-                         ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", {"JEX.EXE", "JEXINSTL.EXE", "DATA\\SFX.DAT"}},
-                                           ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", {"JEX.EXE", "DATA\\SFX.DAT"}}),
-                         ui::RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Directories, ForeignRecord,
+    ::testing::Values(ForeignDirectory{"DriveRoot", "r:\\", true}, ForeignDirectory{"UsersFolder", "r:\\Moje dokumenty", false},
+                      ForeignDirectory{"UpAndOut", "r:\\Gry\\Inne\\..\\..\\Kestrel Forge\\Jex", true, "r:\\Gry\\Inne"}),
+    ui::RowName());
 
 TEST_F(UninstallE2E, RemovalWindowRefusedChangesNothing)
 {

@@ -1,15 +1,13 @@
 #include "app/CdLocator.h"
 
-#include <windows.h>
+#include "fw/Files.h"
 
-#include <cstdio>
+#include <string>
 
 char NextCdDrive(char letter)
 {
-    char root[8];
     for (; letter <= 'z'; ++letter) {
-        std::snprintf(root, sizeof root, "%c:\\", letter);
-        if (GetDriveTypeA(root) == DRIVE_CDROM)
+        if (DriveTypeOf({letter, ':', '\\'}) == DRIVE_CDROM)
             return letter;
     }
     return 0;
@@ -17,15 +15,17 @@ char NextCdDrive(char letter)
 
 char LocateCd()
 {
-    char probe[16] = "c:\\jex.ico";
+    std::string probe = "c:\\jex.ico";
     for (;;) {
         const char letter = NextCdDrive(probe[0]);
         if (letter == 0)
             return 0;
         probe[0] = letter;
         // A drive whose marker cannot be opened holds another disc, or none.
-        if (FILE* marker = std::fopen(probe, "rb")) {
-            std::fclose(marker);
+        HANDLE marker = OpenFileHandle(probe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL);
+        if (marker != INVALID_HANDLE_VALUE) {
+            CloseHandle(marker);
             return letter;
         }
         ++probe[0];

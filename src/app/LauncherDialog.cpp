@@ -43,14 +43,19 @@ LauncherDialog::LauncherDialog(InstallState& state, HWND parent)
 {
 }
 
-int LauncherDialog::ShowMessage(const char* text, UINT type)
+int LauncherDialog::ShowMessage(const std::string& text, UINT type)
 {
-    return MessageBoxA(m_hWnd, text, kCaption, type);
+    return ShowMessageBox(m_hWnd, text, kCaption, type);
+}
+
+int LauncherDialog::ShowAppMessage(const std::string& text, UINT type, HWND owner)
+{
+    return AfxMessageBox(text, type, owner ? owner : m_hWnd);
 }
 
 bool LauncherDialog::OnInitDialog()
 {
-    SetWindowLongA(m_hWnd, GWL_EXSTYLE, GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOPMOST);
+    SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOPMOST);
     CDialog::OnInitDialog();
 
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(static_cast<HICON>(m_icon)));
@@ -148,10 +153,10 @@ void LauncherDialog::RunOperation(UINT id)
     // Clicks and keys that arrived while a started program was waited for
     // were meant for nothing that is on the screen now.
     MSG msg;
-    while (PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
-           PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
-           PeekMessageA(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) ||
-           PeekMessageA(&msg, m_hWnd, BM_CLICK, BM_CLICK, PM_REMOVE)) {
+    while (PeekMessageW(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+           PeekMessageW(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           PeekMessageW(&msg, m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) ||
+           PeekMessageW(&msg, m_hWnd, BM_CLICK, BM_CLICK, PM_REMOVE)) {
     }
     m_bBusy = false;
     EnableWindow(TRUE);
@@ -181,7 +186,7 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case WM_SIZE:
-        DefWindowProcA(m_hWnd, msg, wParam, lParam);
+        DefWindowProcW(m_hWnd, msg, wParam, lParam);
         // Any other size is undone, and the window goes back to the centre.
         if (wParam != SIZE_MINIMIZED && wParam != SIZE_MAXHIDE)
             FitAndCentre();
@@ -259,7 +264,7 @@ LRESULT LauncherDialog::OnGetDefId()
     HWND focus = ::GetFocus();
     if (!focus || ::GetParent(focus) != m_hWnd)
         return FALSE;
-    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(::GetDlgCtrlID(focus), DC_HASDEFID));
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, MAKELONG(::GetDlgCtrlID(focus), DC_HASDEFID));
     return TRUE;
 }
 

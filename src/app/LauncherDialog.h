@@ -37,9 +37,12 @@ public:
     void RunGame() override;
     void RunIntro();
 
+    // The window's title, as its template has it.
+    static constexpr char kTitle[] = "Jex - Program instalacyjny";
     // Message boxes owned by this window carry this caption.
     static constexpr char kCaption[] = "Program Instalacyjny";
-    int ShowMessage(const char* text, UINT type) override;
+    int ShowMessage(const std::string& text, UINT type) override;
+    int ShowAppMessage(const std::string& text, UINT type, HWND owner) override;
 
     static constexpr int kClientWidth = 624;
     static constexpr int kClientHeight = 464;

@@ -1,11 +1,9 @@
 #include "app/ProgramLaunch.h"
 
 #include "app/LauncherDialog.h"
+#include "fw/Files.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Registry.h"
-
-#include <direct.h>
-#include <process.h>
 
 namespace {
 
@@ -22,10 +20,27 @@ bool ReadLocation(const char* fileValue, std::string& directory, std::string& fi
     return ReadRegString(HKEY_CURRENT_USER, ProductKeyPath, fileValue, file);
 }
 
+// How the launcher goes on once a program has started.
+enum class Then { Wait, End };
+
+// Starts the program with its path as the whole, unquoted command line, in
+// the launcher's current directory. Waits for its end, or ends this
+// process (with exit code 0) as soon as the program's process exists. A
+// program that cannot be started is not reported.
+void Start(const std::string& file, Then then)
+{
+    HANDLE process = StartProcess(file, file);
+    if (!process)
+        return;
+    if (then == Then::End)
+        ExitProcess(0);
+    WaitForSingleObject(process, INFINITE);
+    CloseHandle(process);
+}
+
 // Makes the directory's drive and the directory itself current, then starts
-// the program with its path as the whole, unquoted command line. In overlay
-// mode this process ends as soon as the program's process exists.
-void StartFrom(const std::string& directory, const std::string& file, int mode)
+// the program.
+void StartFrom(const std::string& directory, const std::string& file, Then then)
 {
     int drive = static_cast<unsigned char>(directory.c_str()[0]);
     if (drive >= 'a' && drive <= 'z')
@@ -34,11 +49,9 @@ void StartFrom(const std::string& directory, const std::string& file, int mode)
         drive -= 64;
     // Failures are ignored; a number beyond A..Z names no drive at all.
     if (drive >= 1 && drive <= 26)
-        _chdrive(drive);
-    _chdir(directory.c_str());
-
-    const char* argv[] = {file.c_str(), nullptr};
-    _spawnv(mode, file.c_str(), argv);
+        ChangeCurrentDirectory({static_cast<char>('A' + drive - 1), ':'});
+    ChangeCurrentDirectory(directory);
+    Start(file, then);
 }
 
 } // namespace
@@ -67,7 +80,7 @@ void LauncherDialog::RunGame()
     if (!ReadGameLocation(m_strProgramDir, m_strProgramFile))
         return;
     // On success the game runs alone from here: this process is gone.
-    StartFrom(m_strProgramDir, m_strProgramFile, _P_OVERLAY);
+    StartFrom(m_strProgramDir, m_strProgramFile, Then::End);
 }
 
 void LauncherDialog::RunConfig()
@@ -75,15 +88,14 @@ void LauncherDialog::RunConfig()
     if (!ReadConfigLocation(m_strProgramDir, m_strProgramFile))
         return;
     // The launcher does not respond until the configuration program ends.
-    StartFrom(m_strProgramDir, m_strProgramFile, _P_WAIT);
+    StartFrom(m_strProgramDir, m_strProgramFile, Then::Wait);
 }
 
 void LauncherDialog::RunIntro()
 {
     if (!EnsureCd())
         return;
-    char path[128] = "f:\\intro.exe";
+    std::string path = "f:\\intro.exe";
     path[0] = m_state.CdLetter;
-    const char* argv[] = {path, nullptr};
-    _spawnv(_P_WAIT, path, argv);
+    Start(path, Then::Wait);
 }

@@ -34,14 +34,14 @@ void CBrowsePath::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_BROWSE_PATH_LABEL, m_lblPath);
     DDX_Control(pDX, IDC_BROWSE_DRIVES_LABEL, m_lblDrives);
     DDX_Control(pDX, IDC_BROWSE_DIRS_LABEL, m_lblDirs);
-    DDX_Text(pDX, IDC_BROWSE_PATH, m_strPath);
+    DDX_Text(pDX, IDC_BROWSE_PATH, m_strPath, &m_bPathHeld);
 }
 
 bool CBrowsePath::OnInitDialog()
 {
     CDialog::OnInitDialog();
     if (!m_strTitle.empty())
-        SetText(m_strTitle.c_str());
+        SetText(m_strTitle);
 
     // The directory list takes the place of the template's plain list.
     HWND placeholder = GetDlgItem(IDC_BROWSE_DIRS);
@@ -58,7 +58,7 @@ bool CBrowsePath::OnInitDialog()
     // with the same drop-down height.
     placeholder = GetDlgItem(IDC_BROWSE_DRIVES);
     rect = {0, 0, 0, 0};
-    ::SendMessageA(placeholder, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    ::SendMessageW(placeholder, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
     ScreenToClientRect(m_hWnd, &rect);
     m_wndDrives.Create(kDriveListStyle, rect, m_hWnd, IDC_BROWSE_DRIVES);
     m_wndDrives.SelectDriveOf(m_wndDirs.GetDirectory());

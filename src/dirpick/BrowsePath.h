@@ -16,6 +16,9 @@ public:
     CBrowsePath(HWND parent, const std::string& initialDir, const std::string& title);
 
     std::string m_strPath; // the result
+    // Whether the path line's text has a code page 1250 form; m_strPath is
+    // otherwise only its form to show.
+    bool m_bPathHeld = true;
     CStatic m_lblPath;
     CStatic m_lblDrives;
     CStatic m_lblDirs;

@@ -1,12 +1,12 @@
 #include "dirpick/DirListBox.h"
 
 #include "fw/Afx.h"
+#include "fw/Files.h"
 #include "fw/Gdi.h"
+#include "fw/Text.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -16,30 +16,9 @@ constexpr int kIndentStep = 10;
 constexpr int kIndentBase = 3;
 constexpr int kTextGap = 20;
 
-// Names in the order the user's language sorts them, case ignored, as the
-// system's own directory windows list them: Polish initials among the plain
-// letters of their kind, not after "z".
-int CompareNoCase(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                          b.c_str(), static_cast<int>(b.size())) -
-           CSTR_EQUAL;
-}
-
 bool EndsWithBackslash(const std::string& text)
 {
     return !text.empty() && text.back() == '\\';
-}
-
-// Whether a directory listing of pattern finds anything at all.
-bool Probe(const std::string& pattern)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
 }
 
 } // namespace
@@ -51,8 +30,9 @@ bool DirListBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id,
     if (!CreateEx(0, "LISTBOX", "", style, rect, parent, id))
         return false;
     if (initialDir.empty()) {
-        char current[260] = "";
-        GetCurrentDirectoryA(sizeof current, current);
+        // A current directory the program cannot name leaves only its drive.
+        std::string current;
+        CurrentDirectory(current);
         FillDirectory(current);
     } else {
         FillDirectory(initialDir);
@@ -82,7 +62,7 @@ int DirListBox::InsertPathItems(std::string& path)
             break;
         std::string component = rest.substr(0, slash + 1);
         std::string candidate = accumulated + component;
-        if (!Probe(candidate + "*"))
+        if (!MatchesAnything(candidate + "*"))
             break;
         accumulated = candidate;
         rest.erase(0, slash + 1);
@@ -107,22 +87,22 @@ bool DirListBox::FillDirectory(const std::string& path)
     if (n == 0)
         return false;
 
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((q + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    std::vector<DirectoryEntry> entries;
+    if (!ListDirectory(q + "*", entries))
         return false;
     std::vector<std::unique_ptr<DirItem>> subdirs;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    for (DirectoryEntry& entry : entries) {
+        if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || (entry.attributes & FILE_ATTRIBUTE_HIDDEN) ||
+            entry.name[0] == '.')
             continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)
+        // A name without a code page 1250 form (a folder named in Cyrillic,
+        // say) is left out: the list could show it only with "?" in place of
+        // its letters, and opening or choosing it would name another
+        // directory, or none.
+        if (!entry.held)
             continue;
-        if (found.cFileName[0] == '.')
-            continue;
-        subdirs.push_back(
-            std::make_unique<DirItem>(DirItem{found.cFileName, 0, static_cast<signed char>(n)}));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        subdirs.push_back(std::make_unique<DirItem>(DirItem{std::move(entry.name), 0, static_cast<signed char>(n)}));
+    }
 
     // The list would sort them itself, asking its parent for every single
     // comparison; in the same order here, with one message per entry.
@@ -146,7 +126,7 @@ void DirListBox::AddItem(std::unique_ptr<DirItem> item)
 int DirListBox::CompareDirItems(const DirItem& a, const DirItem& b)
 {
     if (a.level == b.level || a.level == ANY_LEVEL || b.level == ANY_LEVEL)
-        return CompareNoCase(a.name, b.name);
+        return ComparePolishNoCase(a.name, b.name);
     return a.level < b.level ? -1 : 1;
 }
 
@@ -198,20 +178,18 @@ std::string DirListBox::GetSelectedPath() const
 
 void DirListBox::NotifyParent()
 {
-    int id = static_cast<int>(GetWindowLongA(m_hWnd, GWL_ID));
-    ::PostMessageA(GetParent(), WM_COMMAND, MAKEWPARAM(id, DLN_DIRCHANGED),
-                   reinterpret_cast<LPARAM>(m_hWnd));
+    int id = static_cast<int>(GetWindowLongW(m_hWnd, GWL_ID));
+    ::PostMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(id, DLN_DIRCHANGED), reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void DirListBox::SetDirectory(std::string path, bool redraw)
 {
     const std::string previous = m_strDirectory;
     while (!FillDirectory(path)) {
-        char format[256] = "";
-        LoadStringA(AfxGetInstanceHandle(), IDS_CANNOT_READ_DIR, format, sizeof format);
-        std::vector<char> text(std::strlen(format) + path.size() + 1);
-        std::snprintf(text.data(), text.size(), format, path.c_str());
-        int answer = AfxMessageBox(text.data(), MB_RETRYCANCEL | MB_ICONHAND);
+        std::string text = LoadResourceText(IDS_CANNOT_READ_DIR);
+        if (const size_t at = text.find("%s"); at != std::string::npos)
+            text.replace(at, 2, path);
+        int answer = AfxMessageBox(text, MB_RETRYCANCEL | MB_ICONHAND);
         if (answer == IDRETRY)
             continue;
         if (path == previous)
@@ -267,13 +245,13 @@ void DirListBox::OnKeyDown(UINT key, WPARAM wParam, LPARAM lParam)
 {
     switch (key) {
     case VK_TAB:
-        ::SendMessageA(GetParent(), WM_NEXTDLGCTL, 0, 0);
+        ::SendMessageW(GetParent(), WM_NEXTDLGCTL, 0, 0);
         break;
     case VK_RETURN:
         OpenSelected();
         break;
     case VK_ESCAPE:
-        ::PostMessageA(GetParent(), WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(GetParent(), WM_COMMAND, IDCANCEL, 0);
         break;
     default:
         Default(WM_KEYDOWN, wParam, lParam);

@@ -50,8 +50,8 @@ public:
     bool FillDirectory(const std::string& path);
 
     // The comparison of the list, for its order and for finding an entry
-    // again: by level, then by name in the user's locale without regard to
-    // case; a key of ANY_LEVEL compares by name alone.
+    // again: by level, then by name as Polish sorts names, case ignored, on
+    // every system alike; a key of ANY_LEVEL compares by name alone.
     static int CompareDirItems(const DirItem& a, const DirItem& b);
 
     // The directory last asked for, as it was asked for.

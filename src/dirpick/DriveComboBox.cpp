@@ -1,7 +1,8 @@
 #include "dirpick/DriveComboBox.h"
 
-#include "fw/Afx.h"
+#include "fw/Files.h"
 #include "fw/Gdi.h"
+#include "fw/Text.h"
 #include "resource.h"
 
 #include <cstdio>
@@ -30,8 +31,8 @@ bool DriveComboBox::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
         return false;
     m_nOptions = style & (DCS_LABEL | DCS_FREESPACE | DCS_ICONS);
     FillDrives();
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof current, current);
+    std::string current;
+    CurrentDirectory(current);
     SelectDriveOf(current);
     FitDroppedList();
     return true;
@@ -72,12 +73,11 @@ std::string DriveComboBox::FormatAmount(uint64_t bytes)
 
 void DriveComboBox::FillDrives()
 {
-    char freeLabel[64] = "";
-    LoadStringA(AfxGetInstanceHandle(), IDS_FREE_SPACE, freeLabel, sizeof freeLabel);
+    const std::string freeLabel = LoadResourceText(IDS_FREE_SPACE);
 
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         std::string text = {letter, ':', '\\'};
-        UINT type = GetDriveTypeA(text.c_str());
+        UINT type = DriveTypeOf(text);
         if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR)
             continue;
         int kind = static_cast<int>(type) - 1;
@@ -89,24 +89,19 @@ void DriveComboBox::FillDrives()
         if (kind != FloppyAB && kind != CdRom) {
             const std::string root = text;
             if (m_nOptions & DCS_LABEL) {
-                char label[256] = "";
-                DWORD serial = 0, maxComponent = 0, flags = 0;
-                if (GetVolumeInformationA(root.c_str(), label, sizeof label, &serial,
-                                          &maxComponent, &flags, nullptr, 0)) {
+                std::string label;
+                DWORD flags = 0;
+                if (VolumeInfoOf(root, label, flags)) {
                     text += ' ';
                     text += label;
                     if (flags & FILE_VOLUME_IS_COMPRESSED)
                         kind = Compressed;
                 }
             }
-            CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-            DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-            if ((m_nOptions & DCS_FREESPACE) &&
-                GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector,
-                                  &freeClusters, &clusters)) {
-                // Formed in 64 bits: today's disks are larger than 4 GiB.
-                uint64_t freeBytes = static_cast<uint64_t>(sectorsPerCluster) * bytesPerSector *
-                                     freeClusters;
+            text = LowerCase(text);
+            // Formed in 64 bits: today's disks are larger than 4 GiB.
+            uint64_t freeBytes = 0;
+            if ((m_nOptions & DCS_FREESPACE) && FreeBytesOn(root, freeBytes)) {
                 text += " (";
                 text += freeLabel;
                 text += FormatAmount(freeBytes);
@@ -114,7 +109,7 @@ void DriveComboBox::FillDrives()
             }
         }
 
-        int index = AddString(text.c_str());
+        int index = AddString(text);
         if (index >= 0)
             SetItemData(index, kind);
     }
@@ -122,7 +117,7 @@ void DriveComboBox::FillDrives()
 
 void DriveComboBox::SelectDriveOf(const std::string& path)
 {
-    SelectString(-1, RootOf(path).c_str());
+    SelectString(-1, RootOf(path));
 }
 
 std::string DriveComboBox::SelectedDrive() const

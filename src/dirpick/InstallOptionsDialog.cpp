@@ -35,23 +35,24 @@ bool InstallOptionsDialog::OnInitDialog()
     m_btnFull.SetCheck(m_fullInstall ? BST_CHECKED : BST_UNCHECKED);
     // No length limit on the box: a limit would cut a pasted path without a
     // word. A target that is too long is refused whole instead.
-    m_editTarget.SetText(m_installPath.c_str());
+    m_editTarget.SetText(m_installPath);
     return true;
 }
 
-bool InstallOptionsDialog::AcceptTarget(const std::string& target)
+bool InstallOptionsDialog::AcceptTarget(const std::string& target, bool held)
 {
-    const std::string problem = TargetPathProblem(target, m_maxTargetLength);
+    const std::string problem = TargetPathProblem(target, m_maxTargetLength, held);
     if (problem.empty())
         return true;
-    AfxMessageBox(problem.c_str(), MB_OK | MB_ICONEXCLAMATION, m_hWnd);
+    AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION, m_hWnd);
     return false;
 }
 
 void InstallOptionsDialog::OnOK()
 {
-    const std::string target = m_editTarget.Text();
-    if (!AcceptTarget(target)) {
+    bool held = true;
+    const std::string target = m_editTarget.Text(&held);
+    if (!AcceptTarget(target, held)) {
         m_editTarget.SetFocus();
         return;
     }
@@ -71,7 +72,11 @@ bool InstallOptionsDialog::OnCommand(UINT id, UINT code, HWND control)
 
 void InstallOptionsDialog::BrowseTarget()
 {
-    m_installPath = m_editTarget.Text();
+    // Typed text without a code page 1250 form is not taken: the browser
+    // starts from the target as it was.
+    bool held = true;
+    if (std::string typed = m_editTarget.Text(&held); held)
+        m_installPath = typed;
 
     CBrowsePath browser(m_hWnd, m_installPath, kBrowseTitle);
     if (browser.DoModal() == IDOK) {
@@ -82,9 +87,9 @@ void InstallOptionsDialog::BrowseTarget()
                 path += '\\';
             path += kGameDirName;
         }
-        if (AcceptTarget(path))
+        if (AcceptTarget(path, browser.m_bPathHeld))
             m_installPath = path;
     }
 
-    m_editTarget.SetText(m_installPath.c_str());
+    m_editTarget.SetText(m_installPath);
 }

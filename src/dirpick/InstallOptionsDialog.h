@@ -36,7 +36,8 @@ protected:
 
 private:
     // Whether the target will do; says what is wrong when it will not.
-    bool AcceptTarget(const std::string& target);
+    // `held`: whether the target as given has a code page 1250 form.
+    bool AcceptTarget(const std::string& target, bool held);
 
     std::string& m_installPath;
     bool& m_fullInstall;

@@ -35,7 +35,7 @@ ListImages::ListImages()
                CIcon(IconOf(kDriveIconIds[2])), CIcon(IconOf(kDriveIconIds[3])),
                CIcon(IconOf(kDriveIconIds[4])), CIcon(IconOf(kDriveIconIds[5])),
                CIcon(IconOf(kDriveIconIds[6])), CIcon(IconOf(kDriveIconIds[7]))},
-      m_focusPattern(LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_FOCUS_PATTERN)))
+      m_focusPattern(LoadBitmapW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDB_FOCUS_PATTERN)))
 {
 }
 

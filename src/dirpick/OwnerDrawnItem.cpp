@@ -12,7 +12,7 @@ int MeasureTextHeight(HWND control, HFONT font)
     SIZE size = {0, 0};
     {
         CSelectObject selected(dc, font);
-        GetTextExtentPoint32A(dc, "1Mgj", 4, &size);
+        size = TextExtent(dc, "1Mgj");
     }
     POINT extent = {size.cx, size.cy};
     LPtoDP(dc, &extent, 1);
@@ -42,8 +42,7 @@ void OwnerDrawnItem::DrawIcon(HICON icon, int x, int itemHeight)
 
 void OwnerDrawnItem::PaintText(const std::string& text, int x, int itemHeight, int textHeight)
 {
-    TextOutA(m_draw.hDC, x, m_draw.rcItem.top + (itemHeight - textHeight) / 2, text.c_str(),
-             static_cast<int>(text.size()));
+    ::PaintText(m_draw.hDC, x, m_draw.rcItem.top + (itemHeight - textHeight) / 2, text);
 }
 
 void OwnerDrawnItem::DrawFocusFrame(HBITMAP pattern)

@@ -54,7 +54,7 @@ protected:
             return Control::WindowProc(msg, wParam, lParam);
         if (this->Default(msg, wParam, lParam) == -1)
             return -1;
-        m_font = reinterpret_cast<HFONT>(::SendMessageA(this->GetParent(), WM_GETFONT, 0, 0));
+        m_font = reinterpret_cast<HFONT>(::SendMessageW(this->GetParent(), WM_GETFONT, 0, 0));
         m_nTextHeight = MeasureTextHeight(this->m_hWnd, m_font);
         m_nItemHeight = std::max(m_nTextHeight, kIconSize);
         // The control asked its parent for the height before this point,

@@ -58,8 +58,13 @@ bool IsDirectoryOnDrive(const std::string& path)
            path[3] != '\\';
 }
 
-std::string TargetPathProblem(const std::string& path, size_t maxLength)
+std::string TargetPathProblem(const std::string& path, size_t maxLength, bool held)
 {
+    if (!held)
+        return Quoted("Ścieżka '", path,
+                      "' zawiera znaki, których program instalacyjny nie obsługuje "
+                      "(na przykład litery cyrylicy).\n"
+                      "Nazwy katalogów mogą zawierać litery alfabetu łacińskiego, także polskie.");
     if (path.empty())
         return std::string("Nie podano katalogu docelowego.") + kExpectedForm;
     if (!IsDirectoryOnDrive(path))

@@ -1,19 +1,26 @@
 // Application-wide services of the framework: the instance handle, the
-// application title and the application message box.
+// application title and the message boxes.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 // The module that holds the program's resources: its executable.
 HINSTANCE AfxGetInstanceHandle();
 
 // The application title: string resource 57344 of the program.
-const char* AfxGetAppTitle();
+const std::string& AfxGetAppTitle();
+
+// Every message box the program shows: the text and caption in the
+// program's own text, owned by `owner`. Returns the id of the button that
+// closed it.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
 // A message box captioned with the application title, owned by `owner` or,
 // without one, by the active window. Returns the id of the button that
 // closed it.
-int AfxMessageBox(const char* text, UINT type = MB_OK, HWND owner = nullptr);
+int AfxMessageBox(const std::string& text, UINT type = MB_OK, HWND owner = nullptr);
 
 // The owner of a modal dialog or message box for as long as it is open:
 // the given parent, or else the thread's active window (never a child

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fw/Control.h"
+#include "fw/Text.h"
 
 #include <string>
 
@@ -9,10 +10,14 @@ public:
     int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     int SetCurSel(int index) { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
-    int AddString(const char* text) { return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
-    int SelectString(int start, const char* text)
+    int AddString(const std::string& text)
     {
-        return static_cast<int>(Send(CB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text)));
+        return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str())));
+    }
+    int SelectString(int start, const std::string& text)
+    {
+        return static_cast<int>(Send(CB_SELECTSTRING, static_cast<WPARAM>(start),
+                                     reinterpret_cast<LPARAM>(Widen(text).c_str())));
     }
     LPARAM GetItemData(int index) const
     {
@@ -27,10 +32,10 @@ public:
         int length = static_cast<int>(Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
         if (length < 0)
             return std::string();
-        std::string text(static_cast<size_t>(length) + 1, '\0');
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
         Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(length));
-        return text;
+        return Narrow(text);
     }
     int SetItemHeight(int index, int height)
     {

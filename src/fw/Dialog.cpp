@@ -1,6 +1,7 @@
 #include "fw/Dialog.h"
 
 #include "fw/Afx.h"
+#include "fw/Text.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
@@ -8,20 +9,15 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
         control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd->m_hWnd);
 }
 
-void DDX_Text(CDataExchange* pDX, int id, std::string& value)
+void DDX_Text(CDataExchange* pDX, int id, std::string& value, bool* exact)
 {
     HWND item = GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
     if (!item)
         return;
-    if (pDX->m_bSaveAndValidate) {
-        int length = GetWindowTextLengthA(item);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        int copied = GetWindowTextA(item, text.data(), length + 1);
-        text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-        value = text;
-    } else {
-        SetWindowTextA(item, value.c_str());
-    }
+    if (pDX->m_bSaveAndValidate)
+        value = WindowText(item, exact);
+    else
+        SetWindowTextW(item, Widen(value).c_str());
 }
 
 CDialog::CDialog(UINT templateId, HWND parent)
@@ -33,7 +29,7 @@ INT_PTR CDialog::DoModal()
 {
     AfxInitCommonControls();
     CModalOwner owner(m_hWndParent);
-    return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner.Get(),
+    return DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner.Get(),
                            &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -44,7 +40,7 @@ bool CDialog::Create(HWND parent)
     AfxInitCommonControls();
     if (parent)
         m_hWndParent = parent;
-    HWND hwnd = CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+    HWND hwnd = CreateDialogParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate),
                                    m_hWndParent, &CDialog::StaticDialogProc,
                                    reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;

@@ -22,8 +22,10 @@ public:
 // Ties a control object to the dialog item with that id, on the first
 // exchange only.
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-// Exchanges the text of a dialog item with a string member.
-void DDX_Text(CDataExchange* pDX, int id, std::string& value);
+// Exchanges the text of a dialog item with a string member. Read back,
+// `exact` (when given) says whether every character of the text has a code
+// page 1250 form.
+void DDX_Text(CDataExchange* pDX, int id, std::string& value, bool* exact = nullptr);
 
 class CDialog : public CWnd {
 public:

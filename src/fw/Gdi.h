@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CGdiObject {
 public:
     CGdiObject() = default;
@@ -40,7 +42,7 @@ public:
     // Icon resource `id` of the module at the system's default icon size.
     static HICON Load(HINSTANCE module, UINT id)
     {
-        return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     }
 
 private:
@@ -132,3 +134,8 @@ private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
 };
+
+// The size of a text in the context's font.
+SIZE TextExtent(HDC dc, const std::string& text);
+// Draws a text at (x, y) as the context's alignment says.
+void PaintText(HDC dc, int x, int y, const std::string& text);

@@ -1,24 +1,16 @@
 #include "fw/WinApp.h"
 
 #include "fw/Afx.h"
+#include "fw/Text.h"
 
 #include <commctrl.h>
 
 #include <exception>
 
-namespace {
-
-std::string LoadAppTitle()
-{
-    char title[256] = "";
-    LoadStringA(AfxGetInstanceHandle(), AFX_IDS_APP_TITLE, title, sizeof title);
-    return title;
-}
-
-} // namespace
-
 CWinApp::~CWinApp()
 {
+    if (m_hInstanceLock)
+        CloseHandle(m_hInstanceLock);
     if (m_hCtl3d) {
         using UnregisterFn = BOOL(WINAPI*)(HINSTANCE);
         if (auto unregister = reinterpret_cast<UnregisterFn>(
@@ -47,11 +39,43 @@ int CWinApp::Run()
     if (!m_hMainWnd)
         PostQuitMessage(0);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+bool CWinApp::TakeInstanceLock(const std::string& name)
+{
+    if (m_hInstanceLock)
+        return true;
+    // A mutex of the session's own namespace: every copy started in this
+    // session, from the CD or from the installed copy, meets the same one.
+    HANDLE lock = CreateMutexW(nullptr, FALSE, Widen("Local\\" + name).c_str());
+    if (!lock)
+        return true; // without the lock the program still runs
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(lock);
+        return false;
+    }
+    m_hInstanceLock = lock;
+    return true;
+}
+
+bool BringDialogToFront(const std::string& caption, DWORD waitMs)
+{
+    const std::wstring title = Widen(caption);
+    HWND window = nullptr;
+    for (DWORD start = GetTickCount(); !(window = FindWindowW(L"#32770", title.c_str()));) {
+        if (GetTickCount() - start >= waitMs)
+            return false;
+        Sleep(50);
+    }
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(window));
+    return true;
 }
 
 void CWinApp::Enable3dControls()
@@ -60,15 +84,15 @@ void CWinApp::Enable3dControls()
         return;
     // A library of this name planted beside the program or on the CD would
     // run with the installer's rights, so only the system directory counts.
-    HMODULE module = LoadLibraryExA("CTL3D32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = LoadLibraryExW(L"CTL3D32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module && GetLastError() == ERROR_INVALID_PARAMETER) {
         // Systems without the search flags: name the file by its full path.
-        char path[MAX_PATH + 16];
-        UINT length = GetSystemDirectoryA(path, MAX_PATH);
+        wchar_t path[MAX_PATH + 16];
+        UINT length = GetSystemDirectoryW(path, MAX_PATH);
         if (length == 0 || length >= MAX_PATH)
             return;
-        lstrcatA(path, "\\CTL3D32.DLL");
-        module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        lstrcatW(path, L"\\CTL3D32.DLL");
+        module = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     if (!module)
         return;
@@ -89,20 +113,20 @@ void CWinApp::Enable3dControls()
 HINSTANCE AfxGetInstanceHandle()
 {
     // The program's resources are in its own executable.
-    return GetModuleHandleA(nullptr);
+    return GetModuleHandleW(nullptr);
 }
 
-const char* AfxGetAppTitle()
+const std::string& AfxGetAppTitle()
 {
-    static const std::string title = LoadAppTitle();
-    return title.c_str();
+    static const std::string title = LoadResourceText(AFX_IDS_APP_TITLE);
+    return title;
 }
 
 CModalOwner::CModalOwner(HWND parent)
     : m_hOwner(parent ? parent : GetActiveWindow())
 {
     // A pop-up cannot be owned by a child window.
-    while (m_hOwner && (GetWindowLongA(m_hOwner, GWL_STYLE) & WS_CHILD))
+    while (m_hOwner && (GetWindowLongW(m_hOwner, GWL_STYLE) & WS_CHILD))
         m_hOwner = GetParent(m_hOwner);
     HWND top = m_hOwner;
     for (HWND up = m_hOwner; up; up = GetParent(up))
@@ -119,10 +143,15 @@ CModalOwner::~CModalOwner()
         EnableWindow(m_hDisabledTop, TRUE);
 }
 
-int AfxMessageBox(const char* text, UINT type, HWND parent)
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
+{
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
+}
+
+int AfxMessageBox(const std::string& text, UINT type, HWND parent)
 {
     CModalOwner owner(parent);
-    return MessageBoxA(owner.Get(), text, AfxGetAppTitle(), type);
+    return ShowMessageBox(owner.Get(), text, AfxGetAppTitle(), type);
 }
 
 void AfxAbortOnEscapedException()
@@ -136,7 +165,7 @@ void AfxAbortOnEscapedException()
     }
     const std::string text = "Wystąpił nieoczekiwany błąd programu (" + what + ").\n"
                              "Program zostanie zamknięty.";
-    MessageBoxA(nullptr, text.c_str(), AfxGetAppTitle(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    ShowMessageBox(nullptr, text, AfxGetAppTitle(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     ExitProcess(3);
 }
 

@@ -1,13 +1,14 @@
 #include "fw/Wnd.h"
 
 #include "fw/Afx.h"
+#include "fw/Text.h"
 
 #include <utility>
 
 namespace {
 
 // The window property that points from a window to its object.
-const char kObjectProp[] = "JexFwObject";
+const wchar_t kObjectProp[] = L"JexFwObject";
 
 // One window that CreateEx is making on this thread: the object waiting for
 // it and the hook that ties the two. A window made while another one is
@@ -26,6 +27,14 @@ Creation*& CurrentCreation()
 
 } // namespace
 
+std::string WindowText(HWND window, bool* exact)
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return Narrow(text, exact);
+}
+
 CWnd::~CWnd()
 {
     // The derived part of this object is gone already, so its window must
@@ -41,13 +50,13 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 {
     if (!hwnd)
         return nullptr;
-    return static_cast<CWnd*>(GetPropA(hwnd, kObjectProp));
+    return static_cast<CWnd*>(GetPropW(hwnd, kObjectProp));
 }
 
 void CWnd::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
-    SetPropA(hwnd, kObjectProp, this);
+    SetPropW(hwnd, kObjectProp, this);
 }
 
 void CWnd::Detach()
@@ -55,10 +64,10 @@ void CWnd::Detach()
     if (!m_hWnd)
         return;
     if (m_pfnSuper) {
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_pfnSuper = nullptr;
     }
-    RemovePropA(m_hWnd, kObjectProp);
+    RemovePropW(m_hWnd, kObjectProp);
     m_hWnd = nullptr;
 }
 
@@ -68,7 +77,7 @@ bool CWnd::SubclassWindow(HWND hwnd)
         return false;
     Attach(hwnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWindowProc)));
     return true;
 }
 
@@ -85,18 +94,18 @@ LRESULT CALLBACK CWnd::CreationHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(creation ? creation->hook : nullptr, code, wParam, lParam);
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const std::string& windowName, DWORD style,
                     const RECT& rect, HWND parent, UINT id)
 {
     if (m_hWnd)
         return false;
     Creation creation = {this, nullptr, CurrentCreation()};
     CurrentCreation() = &creation;
-    creation.hook = SetWindowsHookExA(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
-    HWND hwnd = CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                GetModuleHandleA(nullptr), nullptr);
+    creation.hook = SetWindowsHookExW(WH_CBT, &CWnd::CreationHook, nullptr, GetCurrentThreadId());
+    HWND hwnd = CreateWindowExW(exStyle, Widen(className).c_str(), Widen(windowName).c_str(), style, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), AfxGetInstanceHandle(),
+                                nullptr);
     UnhookWindowsHookEx(creation.hook);
     CurrentCreation() = creation.outer;
     if (!hwnd) {
@@ -113,13 +122,14 @@ bool CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd) != FALSE;
 }
 
-std::string CWnd::Text() const
+void CWnd::SetText(const std::string& text)
 {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    ::SetWindowTextW(m_hWnd, Widen(text).c_str());
+}
+
+std::string CWnd::Text(bool* exact) const
+{
+    return WindowText(m_hWnd, exact);
 }
 
 bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
@@ -135,21 +145,21 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return CallWindowProcA(m_pfnSuper, m_hWnd, msg, wParam, lParam);
-    return DefWindowProcA(m_hWnd, msg, wParam, lParam);
+        return CallWindowProcW(m_pfnSuper, m_hWnd, msg, wParam, lParam);
+    return DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = FromHandle(hwnd);
     if (!wnd)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         // The last message: the old procedure gets it, then the tie goes.
         WNDPROC super = wnd->m_pfnSuper;
         wnd->Detach();
-        return super ? CallWindowProcA(super, hwnd, msg, wParam, lParam)
-                     : DefWindowProcA(hwnd, msg, wParam, lParam);
+        return super ? CallWindowProcW(super, hwnd, msg, wParam, lParam)
+                     : DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     try {
         return wnd->WindowProc(msg, wParam, lParam);

@@ -6,6 +6,10 @@
 #include <windows.h>
 #include <string>
 
+// A window's text in the program's own text; `exact`, when given, says
+// whether every character of it has a code page 1250 form.
+std::string WindowText(HWND window, bool* exact = nullptr);
+
 class CWnd {
 public:
     CWnd() = default;
@@ -22,8 +26,9 @@ public:
     static CWnd* FromHandle(HWND hwnd);
 
     // Creates a window of a registered class and ties it to this object
-    // before its first message, so WM_NCCREATE and WM_CREATE reach it.
-    bool CreateEx(DWORD exStyle, const char* className, const char* windowName,
+    // before its first message, so WM_NCCREATE and WM_CREATE reach it. The
+    // window is a Unicode one, as every window of the program is.
+    bool CreateEx(DWORD exStyle, const char* className, const std::string& windowName,
                   DWORD style, const RECT& rect, HWND parent, UINT id);
 
     // Takes over an existing window; the old window procedure handles
@@ -33,17 +38,21 @@ public:
 
     bool DestroyWindow();
 
-    // Thin wrappers over the window functions.
+    // Thin wrappers over the window functions. A message that carries text
+    // carries UTF-16: the window texts go through SetText and Text.
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+        return ::SendMessageW(m_hWnd, msg, wParam, lParam);
     }
     bool Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam) != FALSE;
+        return ::PostMessageW(m_hWnd, msg, wParam, lParam) != FALSE;
     }
-    void SetText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
-    std::string Text() const;
+    void SetText(const std::string& text);
+    // The window's text in the program's own text; `exact`, when given,
+    // says whether every character of it has a code page 1250 form (what
+    // has none shows as "?").
+    std::string Text(bool* exact = nullptr) const;
     void EnableWindow(bool enable = true) { ::EnableWindow(m_hWnd, enable); }
     bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }

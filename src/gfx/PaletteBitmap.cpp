@@ -4,8 +4,8 @@
 
 bool PaletteBitmap::LoadFromResource(UINT id)
 {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
     if (!found)
         return false;
     HGLOBAL loaded = LoadResource(module, found);

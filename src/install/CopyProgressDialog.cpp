@@ -65,13 +65,13 @@ void CopyProgressDialog::FlushBars()
 bool CopyProgressDialog::AskRetry(const std::string& question)
 {
     FlushBars();
-    return AfxMessageBox(question.c_str(), MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
+    return AfxMessageBox(question, MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
 }
 
 void CopyProgressDialog::ShowError(const std::string& text)
 {
     FlushBars();
-    AfxMessageBox(text.c_str(), MB_OK | MB_ICONSTOP, m_hWnd);
+    AfxMessageBox(text, MB_OK | MB_ICONSTOP, m_hWnd);
 }
 
 OverwriteAnswer CopyProgressDialog::AskOverwrite(const std::string& destPath)

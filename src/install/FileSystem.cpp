@@ -1,6 +1,6 @@
 #include "install/FileSystem.h"
 
-#include <windows.h>
+#include "fw/Files.h"
 
 namespace {
 
@@ -8,8 +8,7 @@ class WindowsFileSystem final : public FileSystem {
 public:
     Handle OpenForReading(const std::string& path) override
     {
-        return Opened(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return Opened(OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
     }
 
     // A new file is made as new, and only an existing one is cut to
@@ -19,11 +18,9 @@ public:
     // milliseconds.
     Handle CreateForWriting(const std::string& path) override
     {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = OpenFileHandle(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
         if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)
-            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            file = OpenFileHandle(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
         return Opened(file);
     }
 
@@ -58,26 +55,20 @@ public:
 
     DirResult MakeDir(const std::string& path) override
     {
-        if (CreateDirectoryA(path.c_str(), nullptr))
+        if (MakeDirectory(path))
             return DirResult::Made;
         return GetLastError() == ERROR_ALREADY_EXISTS ? DirResult::Existed : DirResult::Failed;
     }
 
-    bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != FALSE; }
+    bool RemoveFile(const std::string& path) override { return DeleteFileAt(path); }
 
-    bool RemoveDir(const std::string& path) override
-    {
-        return RemoveDirectoryA(path.c_str()) != FALSE;
-    }
+    bool RemoveDir(const std::string& path) override { return RemoveEmptyDirectory(path); }
 
-    bool Exists(const std::string& path) override
-    {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
+    bool Exists(const std::string& path) override { return FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
     bool IsFile(const std::string& path) override
     {
-        DWORD attributes = GetFileAttributesA(path.c_str());
+        DWORD attributes = FileAttributesOf(path);
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 

@@ -1,10 +1,11 @@
 #include "install/InstallSequence.h"
 
 #include "dirpick/InstallOptionsDialog.h"
-#include "fw/Afx.h"
+#include "fw/Files.h"
 #include "install/CopyEngine.h"
 #include "install/CopyProgressDialog.h"
 #include "install/InstallManifest.h"
+#include "install/MessageText.h"
 #include "sysreg/InstallRecord.h"
 #include "sysreg/Shortcuts.h"
 
@@ -14,41 +15,58 @@
 namespace {
 
 constexpr char kFailed[] = "Wystąpił błąd przy instalacji programu.";
+constexpr char kShortcutFailed[] = "Wystąpił błąd podczas tworzenia skrótu do programu.";
 
 // Whether the target's drive has at least `required` bytes free. The drive
 // is the target's first character; a query that fails counts as no space.
 bool EnoughFreeSpace(const std::string& target, uint64_t required)
 {
-    char diskRoot[4] = "c:\\";
+    std::string diskRoot = "c:\\";
     diskRoot[0] = target.empty() ? '\0' : target[0];
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     uint64_t freeBytes = 0;
-    if (GetDiskFreeSpaceA(diskRoot, &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                          &totalClusters))
-        freeBytes = uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
-    return freeBytes >= required;
+    return FreeBytesOn(diskRoot.c_str(), freeBytes) && freeBytes >= required;
 }
 
-// The directories and files in the copy window, then the shortcuts and the
-// record. False, after the failure message, when the copy did not finish.
-bool InstallFiles(const InstallState& state, HWND owner, FileSystem& files)
+// The game's configuration file, asking Retry or Cancel while it cannot be
+// written. False when the user gave up.
+bool WriteGameConfigWithRetry(const InstallState& state, OperationHost& host, HWND owner)
 {
+    while (!WriteGameConfig(state.InstallPath, state.CdLetter, state.FullInstall)) {
+        const std::string question =
+            FillIn("Błąd przy zapisie do pliku '%s'", GameConfigPath(state.InstallPath).c_str());
+        if (host.ShowAppMessage(question, MB_RETRYCANCEL | MB_ICONEXCLAMATION, owner) != IDRETRY)
+            return false;
+    }
+    return true;
+}
+
+// The directories and files in the copy window, then the game's
+// configuration file, the shortcuts and the record. False, after the
+// failure message, when the copy or the configuration file did not finish:
+// the game is then not recorded.
+bool InstallFiles(const InstallState& state, OperationHost& host, FileSystem& files)
+{
+    HWND owner = host.OwnerWindow();
     CopyProgressDialog window(owner);
     if (!window.Create(owner)) {
-        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, owner);
+        host.ShowAppMessage(kFailed, MB_OK | MB_ICONSTOP, owner);
         return false;
     }
     CopyEngine engine(state.InstallPath, state.CdRoot(), state.FullInstall, window, files);
-    const bool copied = engine.CreateDirectories(ManifestDirectories) &&
-                        engine.CopyFiles(SelectedFiles(state.FullInstall));
-    if (copied) {
-        CreateShortcuts(state.InstallPath, state.CdLetter);
-        WriteInstallRecord(state.InstallPath, state.CdLetter, state.FullInstall);
+    const bool installed = engine.CreateDirectories(ManifestDirectories) &&
+                           engine.CopyFiles(SelectedFiles(state.FullInstall)) &&
+                           WriteGameConfigWithRetry(state, host, window);
+    if (installed) {
+        // One report for every part of the group that could not be made.
+        for (int failed = CreateShortcuts(state.InstallPath, state.CdLetter); failed > 0; --failed)
+            host.ShowAppMessage(kShortcutFailed, MB_OK | MB_ICONSTOP, window);
+        WriteInstallRecord(state.InstallPath, state.CdLetter, state.FullInstall,
+                           SelectedInstallBytes(state.FullInstall));
     } else {
-        AfxMessageBox(kFailed, MB_OK | MB_ICONSTOP, window);
+        host.ShowAppMessage(kFailed, MB_OK | MB_ICONSTOP, window);
     }
     window.DestroyWindow();
-    return copied;
+    return installed;
 }
 
 } // namespace
@@ -75,7 +93,7 @@ void RunInstall(InstallState& state, OperationHost& host, FileSystem& files)
 
     for (;;) {
         if (options.DoModal() != IDOK) {
-            AfxMessageBox("Instalacja programu została przerwana.", MB_OK | MB_ICONSTOP, owner);
+            host.ShowAppMessage("Instalacja programu została przerwana.", MB_OK | MB_ICONSTOP, owner);
             return;
         }
         if (EnoughFreeSpace(state.InstallPath, SelectedInstallBytes(state.FullInstall)))
@@ -83,12 +101,12 @@ void RunInstall(InstallState& state, OperationHost& host, FileSystem& files)
         host.ShowMessage("Zbyt mało miejsca na dysku", MB_OK);
     }
 
-    if (InstallFiles(state, owner, files)) {
-        if (AfxMessageBox("Instalacja zakończona pomyślnie.\n"
-                          "Czy chcesz uruchomić program konfiguracyjny?",
-                          MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
+    if (InstallFiles(state, host, files)) {
+        if (host.ShowAppMessage("Instalacja zakończona pomyślnie.\n"
+                                "Czy chcesz uruchomić program konfiguracyjny?",
+                                MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
             host.RunConfig();
-        if (AfxMessageBox("Czy chcesz uruchomić grę?", MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
+        if (host.ShowAppMessage("Czy chcesz uruchomić grę?", MB_YESNO | MB_ICONINFORMATION, owner) == IDYES)
             host.RunGame();
     }
     host.RefreshInstallState();

@@ -13,7 +13,7 @@ public:
     {
         if (m_bSet && text == m_strShown)
             return;
-        SetText(text.c_str());
+        SetText(text);
         m_strShown = text;
         m_bSet = true;
     }

@@ -16,8 +16,7 @@ void OverwriteDialog::DoDataExchange(CDataExchange* pDX)
 bool OverwriteDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_lblMessage.SetText(
-        FillIn("Plik o nazwie '%s' już istnieje.", m_pszFileName).c_str());
+    m_lblMessage.SetText(FillIn("Plik o nazwie '%s' już istnieje.", m_pszFileName));
     return true;
 }
 

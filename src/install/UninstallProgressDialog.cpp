@@ -46,5 +46,5 @@ void UninstallProgressDialog::ShowProgress(int percent)
 bool UninstallProgressDialog::AskRetry(const std::string& question)
 {
     m_wndProgress.Flush();
-    return AfxMessageBox(question.c_str(), MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
+    return AfxMessageBox(question, MB_RETRYCANCEL | MB_ICONEXCLAMATION, m_hWnd) == IDRETRY;
 }

@@ -1,11 +1,13 @@
-// The record of an installation: the product key under HKEY_CURRENT_USER
-// (the game's paths, the installation kind and an install counter), the
+// The record of an installation: the game's configuration file jex.ini in
+// the install directory, the product key under HKEY_CURRENT_USER (the
+// game's paths, the installation kind and an install counter) and the
 // entry in the system's list of removable programs under
-// HKEY_LOCAL_MACHINE, and the game's configuration file jex.ini in the
-// install directory.
+// HKEY_LOCAL_MACHINE.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 // The product key, under HKEY_CURRENT_USER.
@@ -16,25 +18,52 @@ constexpr char UninstallKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersio
 // Value names.
 namespace RegValue {
 
-// Under ProductKeyPath.
+// Under ProductKeyPath. The game counts as installed once both
+// ProgramPath and ProgramExecutable are there; they are written last.
 constexpr char ProgramPath[] = "ProgramPath";             // REG_SZ: the install directory
 constexpr char ProgramExecutable[] = "ProgramExecutable"; // REG_SZ: the game
 constexpr char ProgramConfig[] = "ProgramConfig";         // REG_SZ: its configuration program
 // REG_DWORD: 1 for a full installation, 0 for a partial one. A record
-// without it was made by an earlier version and counts as partial.
+// without it (cut off, or made by an earlier version) counts as full, so
+// that its removal leaves none of the game's files behind.
 constexpr char FullInstall[] = "FullInstall";
 constexpr char InstallCount[] = "InstallCount"; // REG_DWORD: install counter
+// REG_DWORD, only while a record is being written: the counter of the
+// last complete record, which a cut-off writing must not count again.
+constexpr char InstallCountBefore[] = "InstallCountBefore";
 
 // Under UninstallKeyPath.
 constexpr char DisplayName[] = "DisplayName";         // REG_SZ: "Jex"
 constexpr char UninstallString[] = "UninstallString"; // REG_SZ: the CD's install.exe
+constexpr char DisplayIcon[] = "DisplayIcon";         // REG_SZ: the installed game
+constexpr char Publisher[] = "Publisher";             // REG_SZ
+constexpr char DisplayVersion[] = "DisplayVersion";   // REG_SZ
+constexpr char InstallLocation[] = "InstallLocation"; // REG_SZ: the install directory
+constexpr char EstimatedSize[] = "EstimatedSize";     // REG_DWORD: kilobytes of the kind installed
+constexpr char NoModify[] = "NoModify";               // REG_DWORD 1: nothing to change
+constexpr char NoRepair[] = "NoRepair";               // REG_DWORD 1: nothing to repair
 
 } // namespace RegValue
 
-// Records an installation in installPath from the CD in drive cdLetter:
-// the product key's values, jex.ini and the uninstall entry. Steps that
-// fail are skipped.
-void WriteInstallRecord(const std::string& installPath, char cdLetter, bool fullInstall);
+// Where the game's configuration file goes.
+std::string GameConfigPath(const std::string& installPath);
+
+// Writes the game's configuration file: the same code page 1250 bytes on
+// every system, for the game reads them. False when it could not be
+// written whole.
+bool WriteGameConfig(const std::string& installPath, char cdLetter, bool fullInstall);
+
+// Called before each registry write of the record: false stops the writing
+// there, as a power cut would. Only the tests pass one.
+using RecordWriteGate = std::function<bool()>;
+
+// Records an installation in installPath from the CD in drive cdLetter,
+// `installBytes` large: the product key's values and the uninstall entry.
+// What marks the game as installed is written last, so a writing cut off
+// anywhere leaves no record that is believed. Writes that fail are
+// skipped.
+void WriteInstallRecord(const std::string& installPath, char cdLetter, bool fullInstall, uint32_t installBytes,
+                        const RecordWriteGate& gate = nullptr);
 
 // Removes the product key and the uninstall entry.
 void RemoveInstallRecord();
@@ -47,6 +76,6 @@ size_t LongestRecordableInstallPath();
 // is recorded) and its kind.
 struct RecordedInstallation {
     std::string ProgramPath;
-    bool FullInstall = false;
+    bool FullInstall = true;
 };
 RecordedInstallation ReadInstallRecord();

@@ -1,87 +1,55 @@
 #include "sysreg/Registry.h"
 
-#include <vector>
+#include "fw/RegistryKey.h"
 
 bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    char buffer[kLongestRegString + 1] = {};
-    DWORD size = kLongestRegString;
-    DWORD type = REG_NONE;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    // A value of another type is not a text, whatever its bytes spell.
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    value = buffer; // the extra byte stops a value stored without its zero
-    return true;
+    CRegistryKey key;
+    return key.Open(root, subKey, KEY_READ) && key.ReadText(valueName, kLongestRegString, value);
 }
 
 bool WriteRegString(HKEY root, const char* subKey, const char* valueName, const std::string& value)
 {
-    HKEY key;
-    if (RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExA(key, valueName, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    CRegistryKey key;
+    return key.Create(root, subKey) && key.WriteText(valueName, value);
 }
 
 bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& value)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD size = sizeof value;
-    DWORD type = REG_NONE;
-    LONG status = RegQueryValueExA(key, valueName, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_DWORD;
+    CRegistryKey key;
+    return key.Open(root, subKey, KEY_READ) && key.ReadNumber(valueName, value);
 }
 
 bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value)
 {
-    HKEY key;
-    if (RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExA(key, valueName, 0, REG_DWORD,
-                                 reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    CRegistryKey key;
+    return key.Create(root, subKey) && key.WriteNumber(valueName, value);
+}
+
+bool DeleteRegValue(HKEY root, const char* subKey, const char* valueName)
+{
+    CRegistryKey key;
+    return key.Open(root, subKey, KEY_SET_VALUE) && key.DeleteValue(valueName);
 }
 
 bool DeleteRegKeyTree(HKEY parent, const char* subKey)
 {
-    HKEY key;
-    if (RegOpenKeyExA(parent, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD subKeyCount = 0;
-    DWORD longestName = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeyCount, &longestName, nullptr,
-                         nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    {
+        CRegistryKey key;
+        if (!key.Open(parent, subKey, KEY_READ))
+            return false;
+        DWORD subKeyCount = 0;
+        DWORD longestName = 0;
         // Without the count nothing below can be visited; the key itself
         // then only goes if it has no sub-keys.
-        subKeyCount = 0;
-    }
-    if (subKeyCount > 0) {
-        std::vector<char> name(longestName + 2);
+        if (!key.SubKeyInfo(subKeyCount, longestName))
+            subKeyCount = 0;
         // Downwards, so the indexes not yet visited stay valid.
         for (DWORD index = subKeyCount; index-- > 0;) {
-            RegEnumKeyA(key, index, name.data(), static_cast<DWORD>(name.size()));
-            if (!DeleteRegKeyTree(key, name.data())) {
-                RegCloseKey(key);
+            std::string name;
+            if (!key.SubKeyName(index, name) || !DeleteRegKeyTree(key.Handle(), name.c_str()))
                 return false;
-            }
         }
     }
-    RegCloseKey(key);
-    return RegDeleteKeyA(parent, subKey) == ERROR_SUCCESS;
+    return DeleteRegistryKey(parent, subKey);
 }

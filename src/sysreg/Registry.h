@@ -8,12 +8,15 @@
 
 #include <string>
 
-// The longest text the readers take, in bytes with the terminating zero.
+// The longest text the readers take, in characters with the terminating
+// zero.
 constexpr DWORD kLongestRegString = 200;
 
 // True when a text value (REG_SZ or REG_EXPAND_SZ) was read, at most 200
-// bytes with its terminator; `value` then holds it. A value of any other
-// type counts as absent. On failure `value` keeps what it had.
+// characters with its terminator; `value` then holds it. A value of any
+// other type counts as absent, and so does a text that cannot be held in
+// code page 1250: the program never acts on a name it cannot spell. On
+// failure `value` keeps what it had.
 bool ReadRegString(HKEY root, const char* subKey, const char* valueName, std::string& value);
 
 // Stores a REG_SZ value, creating every missing key along the path.
@@ -25,6 +28,9 @@ bool ReadRegDword(HKEY root, const char* subKey, const char* valueName, DWORD& v
 
 // Stores a REG_DWORD value, creating every missing key along the path.
 bool WriteRegDword(HKEY root, const char* subKey, const char* valueName, DWORD value);
+
+// Deletes one value; true when it was there and is gone.
+bool DeleteRegValue(HKEY root, const char* subKey, const char* valueName);
 
 // Deletes the key and every key below it, depth first. Stops with false at
 // the first sub-key that cannot be deleted; what went already stays gone.

@@ -1,15 +1,10 @@
 #include "sysreg/Shortcuts.h"
 
-#include "fw/Afx.h"
+#include "fw/Files.h"
+#include "fw/ShellLink.h"
 #include "sysreg/Registry.h"
 
 #include <windows.h>
-
-#include <imagehlp.h>
-#include <objidl.h>
-#include <shlobj.h>
-
-#include <string>
 
 namespace {
 
@@ -31,10 +26,6 @@ constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersio
 constexpr char kProgramsValue[] = "Programs";
 constexpr char kMakerFolder[] = "Kestrel Forge";
 constexpr char kGroupFolder[] = "Jex";
-
-constexpr char kShortcutError[] = "Wystąpił błąd podczas tworzenia skrótu do programu.";
-
-constexpr int kWidePathSize = 260;
 
 // The user's Start-menu Programs folder with one trailing backslash. When
 // the value cannot be read this is a lone backslash: the root of the
@@ -60,12 +51,13 @@ std::string GroupFolder(const std::string& maker)
 
 } // namespace
 
-void CreateShortcuts(const std::string& installPath, char cdLetter)
+int CreateShortcuts(const std::string& installPath, char cdLetter)
 {
+    int failures = 0;
     const std::string group = GroupFolder(MakerFolder(ProgramsFolder()));
     // The path ends in a backslash, so the group folder itself is made too.
-    if (!MakeSureDirectoryPathExists(group.c_str()))
-        AfxMessageBox(kShortcutError, MB_OK | MB_ICONSTOP);
+    if (!MakeDirectoryPath(group))
+        ++failures;
 
     const std::string cdRoot = std::string(1, cdLetter) + ":\\";
     const std::string installDir = installPath + "\\";
@@ -86,10 +78,11 @@ void CreateShortcuts(const std::string& installPath, char cdLetter)
         }
         const std::string linkPath = group + entry->linkName;
         if (!CreateShellLink(target.c_str(), linkPath.c_str(), nullptr, workingDir.c_str(), nullptr))
-            AfxMessageBox(kShortcutError, MB_OK | MB_ICONSTOP);
+            ++failures;
     }
     if (SUCCEEDED(init))
         CoUninitialize();
+    return failures;
 }
 
 void RemoveShortcuts()
@@ -97,45 +90,8 @@ void RemoveShortcuts()
     const std::string maker = MakerFolder(ProgramsFolder());
     const std::string group = GroupFolder(maker);
     for (const ShortcutEntry* entry = ShortcutTable; entry->linkName[0]; ++entry)
-        DeleteFileA((group + entry->linkName).c_str());
+        DeleteFileAt(group + entry->linkName);
     // Folders that still hold something else stay.
-    RemoveDirectoryA(group.c_str());
-    RemoveDirectoryA(maker.c_str());
-}
-
-bool CreateShellLink(const char* target, const char* linkPath, const char* arguments,
-                     const char* workingDir, const char* description)
-{
-    // Balanced around every single shortcut: nothing here depends on what
-    // the calling thread did before.
-    const HRESULT init = CoInitialize(nullptr);
-
-    IShellLinkA* link = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                      reinterpret_cast<void**>(&link));
-    if (SUCCEEDED(result)) {
-        link->SetPath(target);
-        link->SetDescription(description);
-        if (arguments)
-            link->SetArguments(arguments);
-        if (workingDir)
-            link->SetWorkingDirectory(workingDir);
-
-        IPersistFile* file = nullptr;
-        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        if (SUCCEEDED(result)) {
-            WCHAR widePath[kWidePathSize] = {};
-            if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, kWidePathSize) == 0)
-                result = E_FAIL; // too long for a path
-            else
-                result = file->Save(widePath, TRUE);
-            file->Release();
-        }
-        link->Release();
-    }
-
-    // A thread that already runs in another apartment keeps it untouched.
-    if (SUCCEEDED(init))
-        CoUninitialize();
-    return SUCCEEDED(result);
+    RemoveEmptyDirectory(group);
+    RemoveEmptyDirectory(maker);
 }

@@ -3,6 +3,7 @@
 // file system with faults put in at a chosen file, call and offset.
 #pragma once
 
+#include "fw/Afx.h"
 #include "install/FileSystem.h"
 #include "install/OperationHost.h"
 #include "install/ProgressView.h"
@@ -80,9 +81,13 @@ private:
 class QuietHost : public OperationHost {
 public:
     HWND OwnerWindow() const override { return nullptr; }
-    int ShowMessage(const char* text, UINT type) override
+    int ShowMessage(const std::string& text, UINT type) override
     {
         return MessageBoxW(nullptr, cp1250::Wide(text).c_str(), L"Program Instalacyjny", type);
+    }
+    int ShowAppMessage(const std::string& text, UINT type, HWND owner) override
+    {
+        return AfxMessageBox(text, type, owner);
     }
     bool IsInstalled() const override { return false; }
     bool EnsureCd() override { return true; }
