@@ -1,7 +1,5 @@
 #include "support/TestEnv.h"
 
-#include "support/Cp1250.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -218,8 +216,7 @@ std::vector<std::string> PresentEntries(const std::string& target, const char* c
 }
 
 HeldFile::HeldFile(const std::string& path)
-    : m_handle(CreateFileW(cp1250::Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr))
+    : m_handle(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
 {
 }
 

@@ -110,7 +110,8 @@ std::string GetText(HWND window)
 bool SetItemText(HWND dialog, int id, const std::string& text)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cp1250::Wide(text).c_str()),
+    const std::wstring wide = cp1250::Wide(text);
+    return SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                                SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
@@ -140,7 +141,6 @@ bool MovePointerTo(int x, int y)
         return SetCursorPos(x, y) && GetCursorPos(&at) && at.x == x && at.y == y;
     }, 5000);
 }
-
 
 HWND FocusedWindow(HWND window)
 {
