@@ -114,9 +114,15 @@ void ShootOptionsAndBrowser(Gallery& gallery, HWND options)
     HWND drives = Need(GetDlgItem(browser, IDC_BROWSE_DRIVES), "drive list");
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(drives, CB_SHOWDROPDOWN, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    COMBOBOXINFO info = {sizeof info, {}, {}, 0, nullptr, nullptr, nullptr};
-    GetComboBoxInfo(drives, &info);
-    HWND list = Need(info.hwndList, "dropped drive list");
+    // The dropped list is a window of its own, of the browser's thread.
+    const DWORD thread = GetWindowThreadProcessId(browser, nullptr);
+    HWND list = nullptr;
+    ui::WaitUntil([&] {
+        return (list = ui::FindTopWindow("", "ComboLBox", [&](HWND window) {
+                    return GetWindowThreadProcessId(window, nullptr) == thread;
+                })) != nullptr;
+    });
+    Need(list, "dropped drive list");
     const RECT around = Union(ui::WindowRect(browser), ui::WindowRect(list));
     gallery.Shoot(browser, around, "browser", true, [&](const std::vector<DWORD>& pixels) {
         return ui::IsDrawn(list, false) && Shows(list, pixels, around);
