@@ -310,7 +310,10 @@ TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
     ui::RunModal(dialog, [&](HWND question) {
         EXPECT_EQ("Plik o nazwie '" + c.path + "' już istnieje.", ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
         for (UINT key : c.keys) {
-            if (key == VK_RETURN && ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused; }))
+            // The default frame follows the focus within the key's handling: read once the dialog is done with it.
+            if (key == VK_RETURN && ui::WaitUntil([&] {
+                    return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused && ui::IsDrawn(question);
+                }))
                 for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL})
                     if ((GetWindowLongW(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                         framed.push_back(id);
