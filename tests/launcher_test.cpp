@@ -301,16 +301,16 @@ TEST_P(Starts, TheProgramWithItsPathAloneAsTheCommandLine)
     } else {
         ASSERT_TRUE(PressLauncherButton(m_window, row.button));
     }
-    if (replaces) {
+    if (replaces) { // the launcher ended before the game did, by the clock the stand-ins log by
+        StandinRun end;
         EXPECT_EQ(0, m_process.WaitForExit());
-        EXPECT_FALSE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher waited";
+        EXPECT_TRUE(WaitForStandin(m_log, row.program, "end", &end) && m_process.ExitTimeMs() < end.timeMs);
     }
     StandinRun run;
     ASSERT_TRUE(WaitForStandin(m_log, row.program, "start", &run));
     EXPECT_EQ(0, _stricmp(dir.c_str(), run.directory.c_str())) << run.directory; // ASCII
     EXPECT_EQ((intro ? "e:" : m_game) + "\\" + row.program, run.commandLine); // unquoted, spaces and all
     if (!replaces) { // waited for: the launcher answers again only once the program has ended
-        EXPECT_FALSE(ui::IsResponding(m_window));
         ASSERT_TRUE(ui::WaitUntilResponding(m_window));
         EXPECT_TRUE(WaitForStandin(m_log, row.program, "end", nullptr, 0)) << "the launcher answered before the end";
     }

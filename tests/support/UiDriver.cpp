@@ -310,6 +310,14 @@ long Process::WaitForExit(DWORD timeoutMs)
     return static_cast<long>(code);
 }
 
+unsigned long long Process::ExitTimeMs() const
+{
+    FILETIME created, exited = {}, kernel, user;
+    if (IsRunning() || !GetProcessTimes(m_info.hProcess, &created, &exited, &kernel, &user))
+        return 0;
+    return (static_cast<unsigned long long>(exited.dwHighDateTime) << 32 | exited.dwLowDateTime) / 10000;
+}
+
 void Process::Kill()
 {
     if (IsRunning()) {

@@ -173,6 +173,8 @@ public:
     bool IsRunning() const { return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     void Kill();
     DWORD Id() const { return m_info.dwProcessId; }
+    // When it ended, in milliseconds of the system time since 1601; 0 while it runs.
+    unsigned long long ExitTimeMs() const;
 
 private:
     PROCESS_INFORMATION m_info = {};
