@@ -43,8 +43,11 @@ inline bool ChangeDir(const std::string& path) { return SetCurrentDirectoryW(cp1
 
 // Maps the sample CD (or another folder) as a CD-ROM drive, or a folder as
 // a drive of any type.
-inline bool MapFolder(char letter, const std::string& unix, unsigned type) { return MapWineDrive(letter, unix, type); }
-inline bool MapCd(char letter, const std::string& unix = SampleCdUnix()) { return MapFolder(letter, unix, DRIVE_CDROM); }
+inline bool MapFolder(char letter, const std::string& folder, unsigned type) { return MapWineDrive(letter, folder, type); }
+inline bool MapCd(char letter, const std::string& folder = SampleCdUnix())
+{
+    return MapFolder(letter, folder, DRIVE_CDROM);
+}
 // Removes every drive letter but c: and z:.
 void UnmapAllExtraDrives();
 

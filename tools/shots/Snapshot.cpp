@@ -51,10 +51,10 @@ bool Varied(const std::vector<DWORD>& pixels, const RECT& area, const RECT& part
 {
     RECT in = {};
     IntersectRect(&in, &area, &part);
-    const LONG width = area.right - area.left;
+    auto at = [&](LONG x, LONG y) { return pixels[(y - area.top) * (area.right - area.left) + x - area.left]; };
     for (LONG y = in.top; y < in.bottom; ++y)
         for (LONG x = in.left; x < in.right; ++x)
-            if (pixels[(y - area.top) * width + x - area.left] != pixels[(in.top - area.top) * width + in.left - area.left])
+            if (at(x, y) != at(in.left, in.top))
                 return true;
     return false;
 }

@@ -79,8 +79,7 @@ public:
     {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(caption, kLongWaitMs);
         Shoot(Need(box.window, std::string("message box for ") + name), name);
-        if (!ui::Answer(box.window, button))
-            Fail(std::string("the message box for ") + name + " stays");
+        Answer(box.window, button, std::string("message box for ") + name);
     }
 
 private:
