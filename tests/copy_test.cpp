@@ -191,7 +191,7 @@ TEST_F(Engine, DirectoriesAndFilesComeAndGo)
     EXPECT_EQ(Strings({"LEVEL", "LEVEL\\FERN1"}), installed::PresentEntries(target, dirs));
 
     testenv::RemoveTree(target + "\\LEVEL");
-    DeleteFileA((target + "\\JEXINSTL.EXE").c_str());
+    testenv::RemoveFile(target + "\\JEXINSTL.EXE");
     PutSource("MINE.TXT", 1);
     removal.RemoveDirectories(dirs);
     EXPECT_FALSE(testenv::DirExists(kDest)) << "emptied, up to the directory that holds something";
@@ -210,17 +210,25 @@ TEST(Paths, PrefixesAndJoins)
     EXPECT_EQ(deep, prefixes);
 }
 
-// Each kind its table, with the installer's copy (kept by the removal by its exact name) once and no user
-// settings; under the longest target every file's path fits in 259 characters and every directory's in 247,
-// one more would not.
-TEST(Manifest, TablesAndTheLongestTarget)
+// What each kind holds, stated here rather than taken from the tables that the CD and the expected trees come from:
+// the partial kind's eleven files in order; the full kind the same, its four data files first and its seven program
+// files last, around six files for each level directory in this order; and the kinds' byte totals. Under the longest
+// target every file's path fits in 259 characters and every directory's in 247, one more would not.
+TEST(Manifest, KindsAndTheLongestTarget)
 {
-    for (bool full : {false, true}) {
-        const char* const *files = SelectedFiles(full), *const *end = files + CountEntries(files);
-        EXPECT_EQ(full ? FullFiles : PartialFiles, files);
-        EXPECT_EQ(1, std::count_if(files, end, [](const char* entry) { return !std::strcmp(entry, kInstallerCopy); }));
-        EXPECT_EQ(0, std::count_if(files, end, [](const char* entry) { return !_stricmp(entry, "jex.ini"); }));
-    }
+    ASSERT_EQ(std::pair(11, 119), std::pair(CountEntries(PartialFiles), CountEntries(FullFiles)));
+    const Strings partial = {"DATA\\ART_H.DAT", "DATA\\ART_L.DAT", "DATA\\OBJECTS.DAT", "DATA\\SFX.DAT", "JEXSETUP.EXE",
+                             "Msvcrt.dll", "MFC42.DLL", "JEX.EXE", "JEX.ICO", "JEXINSTL.EXE", "DOS4GW.EXE"};
+    Strings levels, others(FullFiles, FullFiles + 4);
+    for (const char* dir : {"FERN1", "FERN2", "MOSS1", "MOSS2", "MOSS3", "MOSS4", "MOSS5", "REEF1", "REEF2", "REEF3",
+                            "REEF4", "REEF5", "REEF6", "REEF7", "REEF8", "DUNE", "CODA", "TIDE"})
+        for (const char* file : {"LEVEL.ENT", "LEVEL.GRF", "LEVEL.LNG", "MAP.DAT", "MAP.GFX", "MAP.LHT"})
+            levels.push_back(std::string("LEVEL\\") + dir + "\\" + file);
+    others.insert(others.end(), FullFiles + 112, FullFiles + 119);
+    EXPECT_EQ(partial, Strings(PartialFiles, PartialFiles + 11));
+    EXPECT_EQ(levels, Strings(FullFiles + 4, FullFiles + 112));
+    EXPECT_TRUE(std::is_permutation(others.begin(), others.end(), partial.begin(), partial.end()));
+    EXPECT_EQ(std::pair(233163669u, 579639189u), std::pair(SelectedInstallBytes(false), SelectedInstallBytes(true)));
     auto fits = [](size_t target) {
         for (const char* const* table : {PartialFiles, FullFiles, ManifestDirectories})
             for (const char* const* entry = table; *entry; ++entry)
@@ -231,18 +239,13 @@ TEST(Manifest, TablesAndTheLongestTarget)
     EXPECT_TRUE(fits(MaxTargetLength()) && !fits(MaxTargetLength() + 1)) << MaxTargetLength();
 }
 
-// Every text the labels of this thread's windows were given, by control id.
+// Every text the labels of this thread's windows were given, by control id, as each shows it once given.
 std::map<int, Strings> g_shown;
 
 LRESULT CALLBACK Recording(int code, WPARAM wParam, LPARAM lParam)
 {
-    // The program's windows are Unicode ones: their texts come as UTF-16.
-    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam); call->message == WM_SETTEXT) {
-        char text[1024] = "";
-        WideCharToMultiByte(1250, 0, reinterpret_cast<const wchar_t*>(call->lParam), -1, text, sizeof text, nullptr,
-                            nullptr);
-        g_shown[GetDlgCtrlID(call->hwnd)].push_back(text);
-    }
+    if (const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam); call->message == WM_SETTEXT)
+        g_shown[GetDlgCtrlID(call->hwnd)].push_back(ui::GetText(call->hwnd));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -253,20 +256,20 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     PutSource("A.DAT", kArtSize);
     PutSource("B.DAT", 10);
     m_files.Add({Op::Write, "A.DAT", 1, kChunk + 5});
-    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, Recording, nullptr, GetCurrentThreadId());
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, Recording, nullptr, GetCurrentThreadId());
     CopyProgressDialog copying(nullptr);
     ASSERT_TRUE(copying.Create(nullptr));
     std::thread person([&] {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle);
-        EXPECT_EQ(kFirstChunk, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0))
+        EXPECT_EQ(kFirstChunk, SendDlgItemMessageW(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0))
             << "the bar at the question";
-        ui::ClickItem(box.window, IDRETRY);
+        ui::Answer(box.window, IDRETRY);
     });
     const char *dirs[] = {"DATA", nullptr}, *files[] = {"A.DAT", "B.DAT", nullptr};
     CopyEngine copy(kDest, kSource, false, copying, m_files);
     EXPECT_TRUE(copy.CreateDirectories(dirs) && copy.CopyFiles(files));
     person.join();
-    EXPECT_EQ(100, SendDlgItemMessageA(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, SendDlgItemMessageW(copying, IDC_COPY_FILE_BAR, PBM_GETPOS, 0, 0));
     copying.ShowFileName("B.DAT"); // told again what it shows: no new text
     EXPECT_EQ(Strings({"", "Tworzenie katalogów w \n'" + kDest + "'",
                        "Kopiowanie plików do katalogu \n'" + kDest + "'"}),
@@ -274,8 +277,8 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     EXPECT_EQ(Strings({"", "C:\\jextest", "C:\\jextest\\engine", kDest, "DATA", "A.DAT", "B.DAT"}),
               g_shown[IDC_COPY_FILE_NAME]);
     // Nothing closes it but the end of the installation.
-    SendMessageA(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    SendMessageA(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(copying, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageW(copying, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(IsWindowVisible(copying));
 
     UninstallProgressDialog removing(nullptr);
@@ -288,7 +291,7 @@ TEST_F(Engine, ProgressWindowsShowEveryStepHonestly)
     EXPECT_EQ(Strings({"", "Usuwanie plików z katalogu \n'" + kDest + "'", "Usuwanie podkatalogów"}),
               g_shown[IDC_REMOVE_DESCRIPTION]);
     EXPECT_EQ(Strings({"", "B.DAT", "A.DAT", "DATA"}), g_shown[IDC_REMOVE_FILE_NAME]);
-    EXPECT_EQ(100, SendDlgItemMessageA(removing, IDC_REMOVE_BAR, PBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, SendDlgItemMessageW(removing, IDC_REMOVE_BAR, PBM_GETPOS, 0, 0));
 }
 
 // --- The overwrite question, answered from a second thread with keys typed where the focus is: Enter answers
@@ -307,9 +310,12 @@ TEST_P(OverwriteQuestion, AnswersWhatThePersonChose)
     ui::RunModal(dialog, [&](HWND question) {
         EXPECT_EQ("Plik o nazwie '" + c.path + "' już istnieje.", ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
         for (UINT key : c.keys) {
-            if (key == VK_RETURN && ui::WaitUntil([&] { return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused; }))
+            // The default frame follows the focus within the key's handling: read once the dialog is done with it.
+            if (key == VK_RETURN && ui::WaitUntil([&] {
+                    return GetDlgCtrlID(ui::FocusedWindow(question)) == c.focused && ui::IsDrawn(question);
+                }))
                 for (int id : {IDC_OVERWRITE_YES, IDC_OVERWRITE_YES_ALL, IDC_OVERWRITE_NO, IDC_OVERWRITE_NO_ALL})
-                    if ((GetWindowLongA(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                    if ((GetWindowLongW(GetDlgItem(question, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                         framed.push_back(id);
             ui::TypeKey(question, key);
         }

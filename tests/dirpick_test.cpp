@@ -3,6 +3,7 @@
 #include "dirpick/InstallOptionsDialog.h"
 #include "dirpick/TargetPath.h"
 #include "resource.h"
+#include "support/Cp1250.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
@@ -51,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"ForbiddenCharacter", "C:\\Gry\\Je?x", "Ścieżka 'C:\\Gry\\Je?x' zawiera znak niedozwolony"},
         TargetCase{"UpAndOut", "C:\\Gry\\..\\Windows", "Ścieżka 'C:\\Gry\\..\\Windows' zawiera niepoprawną nazwę"},
         TargetCase{"TrailingDot", "C:\\Gry\\Jex.", "Ścieżka 'C:\\Gry\\Jex.' zawiera niepoprawną nazwę"},
+        TargetCase{"TrailingSpace", "C:\\Gry\\Jex ", "Ścieżka 'C:\\Gry\\Jex ' zawiera niepoprawną nazwę"},
+        TargetCase{"EmptyName", "C:\\Gry\\\\Jex", "Ścieżka 'C:\\Gry\\\\Jex' zawiera niepoprawną nazwę"},
         TargetCase{"OneTooLong", kLongest + "b", "Ścieżka jest za długa: ma 236 znaków, a może mieć najwyżej 235."},
         // Longer than any edit box would take: refused whole, never cut.
         TargetCase{"FarTooLong", "C:\\" + std::string(298, 'x'), "Ścieżka jest za długa: ma 301 znaków"}),
@@ -133,11 +136,11 @@ struct Browser : ::testing::Test {
     void SetUp() override
     {
         testenv::ScratchDir("dirpick");
-        SetCurrentDirectoryA("C:\\");
+        testenv::ChangeDir("C:\\");
     }
     void TearDown() override
     {
-        SetCurrentDirectoryA("C:\\");
+        testenv::ChangeDir("C:\\");
         m_browser.reset();
         testenv::RemoveTree(kRoot);
         testenv::UnmapAllExtraDrives();
@@ -202,12 +205,12 @@ TEST_P(DirListShows, TheExistingPartOfThePath)
                             "lista\\podkatalog_c", "lista\\Ósemka", "lista\\mapy", "lista\\Łąka", "lista\\dane",
                             "lista\\Ćwiczenia", "lista\\biblioteka", "lista\\.config", "lista\\ukryty"})
         testenv::MakeDirs(kRoot + "\\" + dir);
-    SetFileAttributesA((kRoot + "\\lista\\ukryty").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(cp1250::Wide(kRoot + "\\lista\\ukryty").c_str(), FILE_ATTRIBUTE_HIDDEN);
     CreateDirectoryW(L"C:\\jextest\\dirpick\\lista\\\x0418\x0433\x0440\x044B", nullptr); // never shown: it has no name to open
     testenv::WriteFileBytes(kRoot + "\\lista\\plik.txt", "");
     MapDrive('p', "drive-p", {"gry", "Dane"});
     MapDrive('o', "drive-o", {});
-    ASSERT_TRUE(SetCurrentDirectoryA(c.currentDir));
+    ASSERT_TRUE(testenv::ChangeDir(c.currentDir));
     ui::MessageBoxWatcher boxes(kAppTitle, {}, IDCANCEL);
     Open(c.initialDir);
     EXPECT_EQ(Strings({c.directory, c.shown, c.drive}),
@@ -239,21 +242,21 @@ TEST_F(Browser, EnterAndDoubleClickOpenTheSelectedEntry)
     HWND list = GetDlgItem(Open(kRoot + "\\łąka\\"), IDC_BROWSE_DIRS);
     EXPECT_EQ(kRoot + "\\łąka\\", PathLine());
     // Nothing is selected after creation, so Enter does nothing yet.
-    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ("C:\\ jextest\\ dirpick\\ łąka\\ | ŁĄKA muzyka", Shown());
 
     // Opened, a name the path repeats selects its first entry from the top, case ignored.
-    SendMessageA(list, LB_SETCURSEL, 4, 0);
-    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(list, LB_SETCURSEL, 4, 0);
+    SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ("C:\\ jextest\\ dirpick\\ łąka\\ ŁĄKA\\ | mapy", Shown());
-    EXPECT_EQ(3, SendMessageA(list, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(3, SendMessageW(list, LB_GETCURSEL, 0, 0));
     // The parent hears of it only once the notification's turn comes.
     EXPECT_EQ(kRoot + "\\łąka\\", ui::GetItemText(*m_browser, IDC_BROWSE_PATH));
     EXPECT_EQ(kRoot + "\\łąka\\ŁĄKA\\", PathLine());
 
     // A double-click on the drive root, handed back by the parent.
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-    SendMessageA(*m_browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DIRS, LBN_DBLCLK), LPARAM(list));
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(*m_browser, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DIRS, LBN_DBLCLK), LPARAM(list));
     EXPECT_EQ(0u, Shown().rfind("C:\\ | ", 0)) << Shown();
     EXPECT_EQ("C:\\", PathLine());
 }
@@ -300,7 +303,7 @@ TEST_F(Browser, DriveList)
     ASSERT_TRUE(GetComboBoxInfo(drives, &info) && IsWindowVisible(info.hwndList));
     RECT shown = {}, last = {};
     GetClientRect(info.hwndList, &shown);
-    SendMessageA(info.hwndList, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&last));
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&last));
     EXPECT_LE(last.bottom, shown.bottom) << "the list shows " << shown.bottom / drives.m_nItemHeight << " drives";
 }
 
@@ -321,17 +324,17 @@ TEST_F(Browser, Keys)
         };
         EXPECT_TRUE(pathIs(kRoot + "\\"));
         HWND list = GetDlgItem(dialog, IDC_BROWSE_DIRS), drives = GetDlgItem(dialog, IDC_BROWSE_DRIVES);
-        SendMessageA(list, LB_SETCURSEL, 3, 0); // C:\ jextest\ dirpick\ games
+        SendMessageW(list, LB_SETCURSEL, 3, 0); // C:\ jextest\ dirpick\ games
         ui::PressKey(list, VK_RETURN);
         EXPECT_TRUE(pathIs(kRoot + "\\games\\"));
         EXPECT_TRUE(ui::WaitUntilResponding(dialog) && IsWindowVisible(dialog)) << "Enter closed the browser";
 
-        SendMessageA(drives, CB_SETCURSEL, SendMessageA(drives, CB_FINDSTRING, -1, reinterpret_cast<LPARAM>("o:\\")), 0);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DRIVES, CBN_SELENDOK), reinterpret_cast<LPARAM>(drives));
+        SendMessageW(drives, CB_SETCURSEL, SendMessageW(drives, CB_FINDSTRING, -1, reinterpret_cast<LPARAM>(L"o:\\")), 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_BROWSE_DRIVES, CBN_SELENDOK), reinterpret_cast<LPARAM>(drives));
         EXPECT_TRUE(ui::WaitUntil([&] { return boxes.Answered() == 2 && ui::GetText(drives).rfind("c:\\", 0) == 0; }));
         EXPECT_TRUE(pathIs(kRoot + "\\games\\"));
 
-        PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
         EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusedWindow(dialog) == list; }));
         ui::PressKey(list, VK_TAB);
         EXPECT_TRUE(ui::WaitUntil([&] { return ui::FocusedWindow(dialog) == drives; })) << "Tab from the list";

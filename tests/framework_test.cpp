@@ -4,6 +4,7 @@
 #include "fw/Dialog.h"
 #include "fw/WinApp.h"
 #include "resource.h"
+#include "support/Cp1250.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
@@ -113,7 +114,7 @@ TEST(Framework, MessageBoxOverAnOwnedWindowCarriesTheTitleAndDisablesItsTopLevel
         const ui::MessageBoxSeen box = ui::WaitForMessageBox(install_driver::kAppTitle);
         EXPECT_EQ(progress.m_hWnd, GetWindow(box.window, GW_OWNER));
         EXPECT_FALSE(launcher.IsWindowEnabled() || progress.IsWindowEnabled());
-        if (!box.window || !ui::ClickItem(box.window, IDOK))
+        if (!box.window || !ui::Answer(box.window, IDOK))
             ui::CancelWindowsOf(thread);
     });
     EXPECT_EQ(IDOK, AfxMessageBox("Czy zastąpić?", MB_OKCANCEL));
@@ -144,40 +145,42 @@ INSTANTIATE_TEST_SUITE_P(Framework, FrameworkDeathTest, ::testing::Values(
 TEST(Framework, ThreeDimensionalLookNeverLoadsAPlantedLibrary)
 {
     const std::string dir = testenv::WindowsPathOf(testenv::BuildDirUnix() + "/tests"), beside = dir + "\\CTL3D32.DLL";
-    ASSERT_TRUE(CopyFileA((dir + "\\planted\\CTL3D32.DLL").c_str(), beside.c_str(), FALSE));
+    ASSERT_TRUE(testenv::CopyFileOver(dir + "\\planted\\CTL3D32.DLL", beside));
     CWinApp app;
     app.Enable3dControls();
     // Wine puts its own library in place of a file it finds, under the file's name.
-    EXPECT_EQ(nullptr, GetModuleHandleA(beside.c_str()));
-    DeleteFileA(beside.c_str());
+    EXPECT_EQ(nullptr, GetModuleHandleW(cp1250::Wide(beside).c_str()));
+    testenv::RemoveFile(beside);
 }
 
 // The manifest asks for the administrator, changes nothing of the look and
 // parses; the version resource names the program, in Polish in code page 1250.
 TEST(ProgramIdentity, ManifestAndVersionReadBackFromInstallExe)
 {
-    const std::string exe = testenv::InstallExe(), bytes = testenv::ReadFileBytes(exe);
+    const std::string bytes = testenv::ReadFileBytes(testenv::InstallExe());
+    const std::wstring exe = cp1250::Wide(testenv::InstallExe());
     auto has = [&](const char* text) { return bytes.find(text) != std::string::npos; };
     EXPECT_TRUE(has("level=\"requireAdministrator\"") && !has("Common-Controls") && !has("dpiAware"));
-    ACTCTXA context = {sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr,
-                       MAKEINTRESOURCEA(1), nullptr, nullptr};
-    HANDLE activation = CreateActCtxA(&context);
+    ACTCTXW context = {sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr,
+                       MAKEINTRESOURCEW(1), nullptr, nullptr};
+    HANDLE activation = CreateActCtxW(&context);
     ASSERT_NE(INVALID_HANDLE_VALUE, activation) << "the manifest does not parse";
     ReleaseActCtx(activation);
 
-    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), nullptr));
-    ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(exe.c_str(), 0, info.size(), info.data()));
-    auto value = [&](const std::string& path) {
-        char* found = nullptr;
+    std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(exe.c_str(), 0, info.size(), info.data()));
+    auto value = [&](const std::string& path, bool text) { // a text as UTF-16, read back in code page 1250
+        void* found = nullptr;
         UINT size = 0;
-        return VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&found), &size)
-                   ? std::string(found, size) : std::string();
+        if (!VerQueryValueW(info.data(), cp1250::Wide(path).c_str(), &found, &size))
+            return std::string();
+        return text ? cp1250::Narrow(static_cast<const wchar_t*>(found)) : std::string(static_cast<char*>(found), size);
     };
     // Polish (0x0415) in code page 1250 (0x04E2), and who and what the program is in it.
-    EXPECT_EQ(std::string("\x15\x04\xE2\x04", 4), value("\\VarFileInfo\\Translation"));
+    EXPECT_EQ(std::string("\x15\x04\xE2\x04", 4), value("\\VarFileInfo\\Translation", false));
     std::string names;
     for (const char* name : {"CompanyName", "ProductName", "FileDescription"})
-        names += value(std::string("\\StringFileInfo\\041504E2\\") + name).c_str() + std::string("|");
+        names += value(std::string("\\StringFileInfo\\041504E2\\") + name, true) + "|";
     EXPECT_EQ("Kestrel Forge|Jex|Program instalacyjny|", names);
 }
 

@@ -39,6 +39,7 @@ std::vector<BYTE> MakeDib(const Layout& l)
 }
 
 DWORD StripColour(int x) { return Colour(x / 32); } // the strip's colour changes every 32 pixels across
+enum Cell { kNormal, kHover, kPressed, kDisabled }; // a strip's cells, left to right
 
 class DibLayouts : public ::testing::TestWithParam<Layout> {};
 
@@ -102,7 +103,8 @@ struct Strip : ::testing::Test {
     {
         m_strip.LoadFromPackedDib(MakeDib({"Strip", 1280, 40, 8, 40, 40, [](int x, int) { return x / 32; }}).data());
         m_strip.SetCellSize(320, 40);
-        ASSERT_TRUE(m_host.Create() && m_button.Attach(IDC_INSTALL, m_host, &m_strip, 0) &&
+        // Moves and clicks of the real pointer would come to a button beneath it.
+        ASSERT_TRUE(ui::MovePointerAway() && m_host.Create() && m_button.Attach(IDC_INSTALL, m_host, &m_strip, 0) &&
                     m_other.Attach(IDC_INTRO, m_host, &m_strip, 0));
     }
 
@@ -135,10 +137,10 @@ TEST_P(CellForState, IsTheOneDrawn)
 }
 
 INSTANTIATE_TEST_SUITE_P(BitmapButton, CellForState, ::testing::Values(
-    State{"DisabledBeatsPressed", ODS_DISABLED | ODS_SELECTED, false, BitmapButton::kDisabledCell},
-    State{"PointerHighlights", 0, true, BitmapButton::kHoverCell},
-    State{"PressedBeatsPointer", ODS_SELECTED | ODS_FOCUS, true, BitmapButton::kPressedCell},
-    State{"DisabledBeatsPointer", ODS_DISABLED, true, BitmapButton::kDisabledCell}), ui::RowName());
+    State{"DisabledBeatsPressed", ODS_DISABLED | ODS_SELECTED, false, kDisabled},
+    State{"PointerHighlights", 0, true, kHover},
+    State{"PressedBeatsPointer", ODS_SELECTED | ODS_FOCUS, true, kPressed},
+    State{"DisabledBeatsPointer", ODS_DISABLED, true, kDisabled}), ui::RowName());
 
 // The pointer onto a button gives it the focus and the highlight, moving within it draws nothing more, the pointer
 // on the other button takes both away, and the keyboard brings them back.
@@ -146,7 +148,7 @@ TEST_F(Strip, HighlightFollowsTheFocus)
 {
     auto shown = [&] { return std::vector<int>{m_button.Last(), m_other.Last()}; };
     auto pointOnto = [](CWnd& button) { button.Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); ui::Pump(); };
-    const std::vector<int> highlighted = {BitmapButton::kHoverCell, BitmapButton::kNormalCell};
+    const std::vector<int> highlighted = {kHover, kNormal};
     m_other.SetFocus();
     pointOnto(m_button);
     EXPECT_EQ(highlighted, shown());
@@ -156,7 +158,7 @@ TEST_F(Strip, HighlightFollowsTheFocus)
     ui::Pump();
     EXPECT_EQ(drawn, m_button.cells.size());
     pointOnto(m_other);
-    EXPECT_EQ((std::vector<int>{BitmapButton::kNormalCell, BitmapButton::kHoverCell}), shown());
+    EXPECT_EQ((std::vector<int>{kNormal, kHover}), shown());
     m_button.SetFocus();
     ui::Pump();
     EXPECT_EQ(highlighted, shown());

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -25,7 +24,7 @@ constexpr char kFailed[] = "Wystąpił błąd przy instalacji programu.";
 void ExpectInstalledTree(const std::string& target, const char* const* kind, const std::string& cd)
 {
     for (const char* const* entry = kind; *entry; ++entry)
-        EXPECT_TRUE(!(GetFileAttributesA((target + "\\" + *entry).c_str()) & FILE_ATTRIBUTE_READONLY) &&
+        EXPECT_TRUE(!(testenv::Attributes(target + "\\" + *entry) & FILE_ATTRIBUTE_READONLY) &&
                     testenv::ReadFileBytes(cd + *entry) == testenv::ReadFileBytes(target + "\\" + *entry)) << *entry;
 }
 
@@ -36,15 +35,15 @@ protected:
         ASSERT_TRUE(testenv::MapCd('d'));
         testenv::ForgetInstallation(kDefaultTarget);
         // The stand-ins of the game and its configuration program log their runs and end by themselves.
-        SetEnvironmentVariableA("JEX_STANDIN_LOG", m_log.c_str());
-        SetEnvironmentVariableA("JEX_STANDIN_LIFETIME_MS", "1000");
+        testenv::SetEnv("JEX_STANDIN_LOG", m_log);
+        testenv::SetEnv("JEX_STANDIN_LIFETIME_MS", "1000");
     }
 
     void TearDown() override
     {
         m_process.Kill();
         testenv::ForgetInstallation(m_target);
-        RemoveDirectoryA(m_target.substr(0, m_target.rfind('\\')).c_str());
+        testenv::RemoveDir(m_target.substr(0, m_target.rfind('\\')));
         testenv::RemoveTree(kDefaultTarget);
         testenv::UnmapAllExtraDrives();
         testenv::MapCd('d');
@@ -70,17 +69,16 @@ TEST_F(InstallE2E, LateCdPartialInstallFromTheDefaults)
     ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
                 ui::AnswerMessageBox(kLauncherBoxCaption, IDRETRY).window);
     ui::MessageBoxSeen again = ui::WaitForMessageBox(kLauncherBoxCaption);
-    ASSERT_TRUE(testenv::MapCd('e') && ui::ClickItem(again.window, IDRETRY));
+    ASSERT_TRUE(testenv::MapCd('e') && ui::Answer(again.window, IDRETRY));
 
     HWND options = WaitForOptions();
     ASSERT_EQ(kDefaultTarget, ui::GetItemText(options, IDC_OPTIONS_TARGET));
     EXPECT_EQ(BST_CHECKED, ui::GetItemCheck(options, IDC_OPTIONS_PARTIAL));
-    ui::ClickItem(options, IDOK);
-    ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO) && WaitLauncherLive(m_launcher));
+    ASSERT_TRUE(ui::Answer(options, IDOK) && AnswerClosingQuestions(IDNO, IDNO) && WaitLauncherLive(m_launcher));
 
     ExpectInstalledTree(kDefaultTarget, PartialFiles, "e:\\");
     EXPECT_EQ(CountEntries(PartialFiles), int(installed::PresentEntries(kDefaultTarget, FullFiles).size()));
-    EXPECT_EQ("e:\\install.exe", testenv::ReadReg(HKEY_LOCAL_MACHINE, UninstallKeyPath, "UninstallString").Text());
+    EXPECT_EQ("e:\\install.exe", testenv::ReadReg(HKEY_LOCAL_MACHINE, testenv::kUninstallKey, "UninstallString").Text());
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
 }
 
@@ -98,9 +96,9 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     auto knock = [&](const char* where) {
         EXPECT_FALSE(IsWindowEnabled(m_launcher)) << "the launcher is live at " << where;
         for (HWND button : {GetDlgItem(m_launcher, IDC_INSTALL), GetDlgItem(m_launcher, IDC_UNINSTALL)}) {
-            PostMessageA(button, BM_CLICK, 0, 0);
+            PostMessageW(button, BM_CLICK, 0, 0);
             ui::PressKey(button, VK_SPACE);
-            PostMessageA(m_launcher, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
+            PostMessageW(m_launcher, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
         }
     };
     ASSERT_TRUE(PressLauncherButton(m_launcher, IDC_INSTALL) &&
@@ -109,25 +107,23 @@ TEST_F(InstallE2E, InstallAgainOneOperationAtATime)
     ui::MessageBoxSeen box = ui::WaitForMessageBox(kLauncherBoxCaption);
     ASSERT_EQ("Program już jest zainstalowany w systemie.\nCzy chcesz kontynuować ?", box.text);
     knock("the already-installed question");
-    ui::ClickItem(box.window, IDOK);
+    ASSERT_TRUE(ui::Answer(box.window, IDOK));
     HWND options = WaitForOptions();
     ASSERT_EQ(m_target, ui::GetItemText(options, IDC_OPTIONS_TARGET));
     knock("the options");
     ASSERT_TRUE(ui::ClickItem(options, IDC_OPTIONS_BROWSE));
     HWND browser = ui::WaitForWindow(kBrowserCaption);
     knock("the browser");
-    ASSERT_TRUE(ui::ClickItem(browser, IDCANCEL) && ui::WaitForWindowGone(browser) &&
-                ConfirmOptions(options, m_target, false));
+    ASSERT_TRUE(ui::Answer(browser, IDCANCEL) && ConfirmOptions(options, m_target, false));
 
     // "Nie" keeps the first changed file; "Tak na wszystkie" replaces the second and stands for the rest.
     HWND question = WaitForOverwriteQuestion();
     knock("the overwrite question");
-    ASSERT_TRUE(ui::ClickItem(question, IDC_OVERWRITE_NO) && ui::WaitForWindowGone(question));
-    ASSERT_TRUE(ui::ClickItem(WaitForOverwriteQuestion(), IDC_OVERWRITE_YES_ALL));
+    ASSERT_TRUE(ui::Answer(question, IDC_OVERWRITE_NO) && ui::Answer(WaitForOverwriteQuestion(), IDC_OVERWRITE_YES_ALL));
     box = ui::WaitForMessageBox(kAppTitle);
     ASSERT_EQ(kDoneQuestion, box.text);
     knock("the closing question");
-    ui::ClickItem(box.window, IDYES);
+    ASSERT_TRUE(ui::Answer(box.window, IDYES));
     ASSERT_TRUE(WaitForStandin(m_log, "JEXSETUP.EXE", "start"));
     knock("the configuration program");
     ASSERT_EQ(kGameQuestion, ui::AnswerMessageBox(kAppTitle, IDNO).text);
@@ -148,8 +144,8 @@ TEST_F(InstallE2E, SecondCopyShowsTheFirstAndEnds)
     ASSERT_TRUE(Start() && PressInstall(m_launcher));
     HWND options = WaitForOptions();
     const std::string installed = m_scratch + "\\JEXINSTL.EXE";
-    ASSERT_TRUE(options && CopyFileA(testenv::InstallExe().c_str(), installed.c_str(), FALSE));
-    HWND front = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(options && testenv::CopyFileOver(testenv::InstallExe(), installed));
+    HWND front = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     for (const std::string& exe : {installed, std::string("d:\\install.exe")}) {
         ASSERT_TRUE(SetForegroundWindow(front) && GetForegroundWindow() == front);
         ui::Process second;
@@ -158,7 +154,7 @@ TEST_F(InstallE2E, SecondCopyShowsTheFirstAndEnds)
         EXPECT_TRUE(ui::WaitUntil([&] { return GetForegroundWindow() == options; })) << exe;
     }
     DestroyWindow(front);
-    ASSERT_TRUE(ui::ClickItem(options, IDCANCEL));
+    ASSERT_TRUE(ui::Answer(options, IDCANCEL));
     EXPECT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
 }
 
@@ -172,12 +168,12 @@ class FullCycle : public InstallE2E, public ::testing::WithParamInterface<Cycle>
 TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
 {
     const Cycle& cycle = GetParam();
-    const char* image = std::getenv("JEX_CD_IMAGE");
-    if (cycle.fromImage && !image)
+    const std::string image = testenv::Env("JEX_CD_IMAGE");
+    if (cycle.fromImage && image.empty())
         GTEST_SKIP() << "needs JEX_CD_IMAGE";
     testenv::UnmapAllExtraDrives();
     ASSERT_TRUE(testenv::MapCd('d', cycle.fromImage ? image : testenv::SampleCdUnix()));
-    ASSERT_TRUE(!cycle.fromImage || (GetFileAttributesA("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "writable";
+    ASSERT_TRUE(!cycle.fromImage || (testenv::Attributes("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "writable";
     testenv::ForgetInstallation(m_target = cycle.target);
 
     ASSERT_TRUE((m_launcher = StartLauncher(m_process, "d:\\install.exe", "d:\\")) &&
@@ -186,18 +182,18 @@ TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
     ASSERT_TRUE(WaitForStandin(m_log, "JEX.EXE", "start") && WaitForStandin(m_log, "JEX.EXE", "end"));
 
     ExpectInstalledTree(m_target, FullFiles, "d:\\");
-    EXPECT_EQ(m_target, testenv::ReadReg(HKEY_CURRENT_USER, ProductKeyPath, "ProgramPath").Text());
+    EXPECT_EQ(m_target, testenv::ReadReg(HKEY_CURRENT_USER, testenv::kProductKey, "ProgramPath").Text());
     const std::string copies = cycle.fromImage ? "" : testenv::ScratchDir("polish-links");
     for (const char* link : {"Jex.lnk", "Program instalacyjny.lnk", "Program konfiguracyjny.lnk"})
-        EXPECT_TRUE(copies.empty() || CopyFileA((testenv::ShortcutGroup() + "\\" + link).c_str(),
-                                                (copies + "\\" + link).c_str(), 0)) << link;
+        EXPECT_TRUE(copies.empty() || testenv::CopyFileOver(testenv::ShortcutGroup() + "\\" + link, copies + "\\" + link))
+            << link;
 
     ui::Process later;
     ASSERT_TRUE(PressLauncherButton(StartLauncher(later, "d:\\install.exe", "d:\\"), IDC_UNINSTALL) &&
                 ui::AnswerMessageBox(kAppTitle, IDYES).window) << "the later run sees no installation";
     EXPECT_EQ("Odinstalowanie zostało zakończone pomyślnie.", ui::AnswerMessageBox(kAppTitle, IDOK, 60000).text);
-    EXPECT_EQ(std::vector<std::string>{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
-    EXPECT_FALSE(testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath) || testenv::DirExists(testenv::ShortcutGroup()));
+    EXPECT_EQ(std::vector<std::string>{"JEXINSTL.EXE"}, installed::PresentEntries(m_target, FullFiles));
+    EXPECT_FALSE(testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) || testenv::DirExists(testenv::ShortcutGroup()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cycles, FullCycle,
@@ -221,7 +217,7 @@ TEST_P(EarlyEnding, ChangesNothing)
     if (ending.boxes.size() == 3)
         files.Add({FaultyFileSystem::Op::Open, "JEX.EXE", 10});
     testenv::MakeDirs(m_target + "\\jex.ini");
-    std::thread person([&] { ui::ClickItem(WaitForOptions(), ending.optionsAnswer); });
+    std::thread person([&] { ui::Answer(WaitForOptions(), ending.optionsAnswer); });
     ui::MessageBoxWatcher boxes(kAppTitle, {IDCANCEL, IDCANCEL});
     std::optional<ui::WindowRefusal> refusal;
     if (ending.refused)
@@ -230,8 +226,8 @@ TEST_P(EarlyEnding, ChangesNothing)
     RunInstall(state, host, files);
     person.join();
     EXPECT_EQ(ending.boxes, boxes.Texts());
-    EXPECT_FALSE(ui::FindTopWindow(kCopyCaption) || testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath) ||
-                 testenv::KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath) ||
+    EXPECT_FALSE(ui::FindTopWindow(kCopyCaption) || testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) ||
+                 testenv::KeyExists(HKEY_LOCAL_MACHINE, testenv::kUninstallKey) ||
                  testenv::DirExists(testenv::ShortcutGroup()));
     EXPECT_EQ(ending.boxes.size() > 1, testenv::DirExists(m_target + "\\DATA"));
 }
@@ -251,8 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
 // one, and a CD in JEX_BIG_CD whose DATA\ART_H.DAT outgrows the disk's room once a filler is on it.
 TEST_F(InstallE2E, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
 {
-    const char *disk = std::getenv("JEX_SMALL_DISK"), *bigCd = std::getenv("JEX_BIG_CD");
-    if (!disk || !bigCd)
+    const std::string disk = testenv::Env("JEX_SMALL_DISK"), bigCd = testenv::Env("JEX_BIG_CD");
+    if (disk.empty() || bigCd.empty())
         GTEST_SKIP() << "needs the disk and the CD of tests/small-disk-test";
     testenv::UnmapAllExtraDrives();
     ASSERT_TRUE(testenv::MapCd('d', bigCd) && testenv::MapFolder('s', disk, DRIVE_FIXED));
@@ -261,7 +257,7 @@ TEST_F(InstallE2E, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
     // Room for the partial kind's total and a little more, less than the big file needs.
     ULARGE_INTEGER free = {};
     const uint64_t keep = PartialInstallBytes + 2 * 1024 * 1024;
-    ASSERT_TRUE(GetDiskFreeSpaceExA("s:\\", &free, nullptr, nullptr) && free.QuadPart > keep);
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"s:\\", &free, nullptr, nullptr) && free.QuadPart > keep);
     ASSERT_TRUE(testenv::WriteFileBytes("s:\\filler.bin", std::string(size_t(free.QuadPart - keep), 'f')));
 
     // The full kind does not fit; the partial one does.
@@ -271,7 +267,7 @@ TEST_F(InstallE2E, DISABLED_SmallDiskFillsInsideAFileAndRetryCompletesIt)
 
     ui::MessageBoxSeen full = ui::WaitForMessageBox(kAppTitle, 120000);
     ASSERT_EQ("Błąd przy zapisie do pliku '" + m_target + "\\DATA\\ART_H.DAT'", full.text);
-    ASSERT_TRUE(DeleteFileA("s:\\filler.bin") && ui::ClickItem(full.window, IDRETRY));
+    ASSERT_TRUE(testenv::RemoveFile("s:\\filler.bin") && ui::Answer(full.window, IDRETRY));
     ASSERT_TRUE(AnswerClosingQuestions(IDNO, IDNO));
     ExpectInstalledTree(m_target, PartialFiles, "d:\\");
 }

@@ -5,6 +5,7 @@
 #include "sysreg/Registry.h"
 #include "sysreg/Shortcuts.h"
 
+#include "support/Cp1250.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
 #include "support/UiDriver.h"
@@ -32,7 +33,7 @@ using Texts = std::vector<std::string>;
 const std::string kBase = "Software\\Kestrel Forge\\RegistryTest", kKey = kBase + "\\One\\Two";
 
 struct Registry : testing::Test {
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kBase.c_str()); }
+    void SetUp() override { testenv::DeleteRegTree(HKEY_CURRENT_USER, kBase); }
     void TearDown() override { SetUp(); }
 };
 
@@ -76,10 +77,10 @@ TEST_F(Registry, TreeDeletionTakesEveryLevelBelowAndLeavesTheParentOpen)
     for (const char* leaf : {"\\A\\B\\C\\D", "\\A\\B\\E", "\\A\\F", "\\G", "\\H\\I"})
         testenv::WriteRegNumber(HKEY_CURRENT_USER, kBase + "\\Tree" + leaf, "Number", 1);
     HKEY parent;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kBase.c_str(), 0, KEY_READ, &parent));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, cp1250::Wide(kBase).c_str(), 0, KEY_READ, &parent));
     EXPECT_TRUE(DeleteRegKeyTree(parent, "Tree"));
-    char name[8]; // nothing left, seen through the caller's handle, still open
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyA(parent, 0, name, sizeof name));
+    wchar_t name[8]; // nothing left, seen through the caller's handle, still open
+    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyW(parent, 0, name, 8));
     RegCloseKey(parent);
 }
 
@@ -168,11 +169,15 @@ TEST_F(Record, CutOffAnywhereIsNeverHalfBelieved)
     }
 }
 
-TEST_F(Record, TheLongestTargetTakenIsRecordedReadably) // so the game shows as installed and can be removed
+// The longest target taken is recorded readably, so the game shows as installed and can be removed; a longer one
+// would not be, so no target that could be is refused.
+TEST_F(Record, TheLongestTargetTakenIsTheLongestRecordedReadably)
 {
-    WriteInstallRecord("C:\\" + std::string(TargetLengthLimit() - 3, 'j'), 'd', false, 1);
     std::string config;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", config));
+    for (size_t length : {TargetLengthLimit(), TargetLengthLimit() + 1}) {
+        WriteInstallRecord("C:\\" + std::string(length - 3, 'j'), 'd', false, 1);
+        EXPECT_EQ(length == TargetLengthLimit(), ReadRegString(HKEY_CURRENT_USER, kProductKey, "ProgramConfig", config));
+    }
 }
 
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -183,24 +188,25 @@ const char* const kLinks[][2] = {{"Jex.lnk", "Jex.exe"}, {"Program instalacyjny.
 // description; nothing when it does not load.
 Texts ReadLink(const std::string& file)
 {
-    Microsoft::WRL::ComPtr<IShellLinkA> link;
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
     Microsoft::WRL::ComPtr<IPersistFile> persist;
-    char text[4][MAX_PATH] = {};
+    wchar_t text[4][MAX_PATH] = {};
     const bool read =
-        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, &link)) &&
-        SUCCEEDED(link.As(&persist)) &&
-        SUCCEEDED(persist->Load(std::wstring(file.begin(), file.end()).c_str(), STGM_READ)) &&
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, &link)) &&
+        SUCCEEDED(link.As(&persist)) && SUCCEEDED(persist->Load(cp1250::Wide(file).c_str(), STGM_READ)) &&
         SUCCEEDED(link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH)) &&
         SUCCEEDED(link->GetWorkingDirectory(text[1], MAX_PATH)) &&
         SUCCEEDED(link->GetArguments(text[2], MAX_PATH)) && SUCCEEDED(link->GetDescription(text[3], MAX_PATH));
-    return read ? Texts{text[0], text[1], text[2], text[3]} : Texts{};
+    auto narrow = [&](int i) { return cp1250::Narrow(text[i]); };
+    return read ? Texts{narrow(0), narrow(1), narrow(2), narrow(3)} : Texts{};
 }
 
 Names Entries(const std::string& folder)
 {
     Names names;
-    for (std::error_code error; const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
-        names.insert(entry.path().lexically_relative(folder).generic_string());
+    const std::filesystem::path root = cp1250::Wide(folder);
+    for (std::error_code error; const auto& entry : std::filesystem::recursive_directory_iterator(root, error))
+        names.insert(cp1250::Narrow(entry.path().lexically_relative(root).generic_wstring()));
     return names;
 }
 
@@ -210,7 +216,7 @@ struct Shortcuts : testing::Test {
     void TearDown() override
     {
         CoUninitialize();
-        SetCurrentDirectoryA("C:\\");
+        testenv::ChangeDir("C:\\");
         if (m_saved.found)
             testenv::WriteReg(HKEY_CURRENT_USER, kShellFolders, "Programs", m_saved.type, m_saved.bytes);
         testenv::RemoveTree(m_dir);
@@ -239,7 +245,7 @@ class GroupUnderPrograms : public Shortcuts, public testing::WithParamInterface<
 
 TEST_P(GroupUnderPrograms, IsMadeAgainOverAnOldOneAndRemovedAloneFromTheSamePlace)
 {
-    ASSERT_TRUE(SetCurrentDirectoryA(m_dir.c_str())); // without the value, the root of its drive
+    ASSERT_TRUE(testenv::ChangeDir(m_dir)); // without the value, the root of its drive
     GetParam().value ? testenv::WriteRegText(HKEY_CURRENT_USER, kShellFolders, "Programs", m_dir + GetParam().value)
                      : testenv::DeleteRegValue(HKEY_CURRENT_USER, kShellFolders, "Programs");
     ASSERT_EQ(0, Create(m_dir + "\\Stara\\Jex"));
@@ -266,7 +272,7 @@ TEST_F(Shortcuts, EachCreationFailureIsCountedOnceAndTheRestGoesOn)
     const std::string maker = m_dir + "\\Kestrel Forge", group = maker + "\\Jex";
     testenv::WriteFileBytes(maker, "notatki"); // a file where the group folder goes: the folder and every link fail
     EXPECT_EQ(4, Create(m_install));
-    ASSERT_TRUE(DeleteFileA(maker.c_str()));
+    ASSERT_TRUE(testenv::RemoveFile(maker));
     testenv::MakeDirs(group + "\\Program instalacyjny.lnk"); // a folder in the way of one link: the others are made
     EXPECT_EQ(1, Create(m_install));
     EXPECT_EQ(3u, Entries(group).size());

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 using namespace install_driver;
@@ -24,8 +22,8 @@ constexpr char kFailed[] = "Wystąpił błąd w trakcie usuwania programu.";
 // How much of the record is there: the two keys and the shortcut group.
 int RecordParts()
 {
-    return testenv::KeyExists(HKEY_CURRENT_USER, ProductKeyPath) +
-           testenv::KeyExists(HKEY_LOCAL_MACHINE, UninstallKeyPath) + testenv::DirExists(testenv::ShortcutGroup());
+    return testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) +
+           testenv::KeyExists(HKEY_LOCAL_MACHINE, testenv::kUninstallKey) + testenv::DirExists(testenv::ShortcutGroup());
 }
 
 class UninstallE2E : public ::testing::Test {
@@ -67,7 +65,7 @@ protected:
     void RemoveCompletely()
     {
         EXPECT_EQ(Texts({kConfirm, "Odinstalowanie zostało zakończone pomyślnie."}), Uninstall({IDYES}));
-        EXPECT_EQ(Texts{kInstallerCopy}, installed::PresentEntries(m_target, FullFiles));
+        EXPECT_EQ(Texts{"JEXINSTL.EXE"}, installed::PresentEntries(m_target, FullFiles));
         EXPECT_TRUE(testenv::FileExists(m_target + "\\jex.ini"));
         EXPECT_EQ(0, RecordParts());
         EXPECT_FALSE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL)) << "the launcher was not refreshed";
@@ -84,13 +82,13 @@ TEST_F(UninstallE2E, NoThenAHeldFileThenALaterRemovalOfAllButTheUsersFiles)
 {
     MakeInstallation(true);
     ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\PLAYER\\save1.sav", "save"));
-    ASSERT_TRUE(DeleteFileA((m_target + "\\JEX.EXE").c_str()) && Start());
+    ASSERT_TRUE(testenv::RemoveFile(m_target + "\\JEX.EXE") && Start());
     // "Nie" changes nothing: with the product key gone behind its back, a refresh would grey the buttons.
-    RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
+    testenv::DeleteRegTree(HKEY_CURRENT_USER, testenv::kProductKey);
     EXPECT_EQ(Texts{kConfirm}, Uninstall({IDNO}));
     EXPECT_TRUE(ui::IsItemEnabled(m_launcher, IDC_UNINSTALL));
     WriteInstallRecord(m_target, 'd', true, FullInstallBytes);
-    testenv::DeleteRegValue(HKEY_CURRENT_USER, ProductKeyPath, "FullInstall");
+    testenv::DeleteRegValue(HKEY_CURRENT_USER, testenv::kProductKey, "FullInstall");
 
     const std::string heldEntry = FullFiles[40], question = "Błąd przy usuwaniu pliku '" + heldEntry + "'";
     installed::HeldFile held(m_target + "\\" + heldEntry);
@@ -121,10 +119,10 @@ TEST_P(ForeignRecord, DeletesNothingAndForgetsTheRecordOnlyWhenAsked)
     const ForeignDirectory& row = GetParam();
     const std::string recorded = row.recorded, dir = recorded.substr(0, recorded.find_last_not_of('\\') + 1);
     const char* const dirs[] = {"DATA", "PLAYER", "LEVEL", nullptr};
-    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", kInstallerCopy, nullptr};
-    ASSERT_TRUE(testenv::MapFolder('r', std::getenv("WINEPREFIX") + std::string("/drive_c/jextest/uninstall"),
-                                   DRIVE_FIXED) && installed::MakeTree(dir, dirs, files));
-    ASSERT_TRUE(row.marker || DeleteFileA((dir + "\\" + kInstallerCopy).c_str()));
+    const char* const files[] = {"JEX.EXE", "DATA\\SFX.DAT", "JEXINSTL.EXE", nullptr};
+    ASSERT_TRUE(testenv::MapFolder('r', testenv::Env("WINEPREFIX") + "/drive_c/jextest/uninstall", DRIVE_FIXED) &&
+                installed::MakeTree(dir, dirs, files));
+    ASSERT_TRUE(row.marker || testenv::RemoveFile(dir + "\\JEXINSTL.EXE"));
     if (row.usersFolder)
         testenv::MakeDirs(row.usersFolder);
     CreateShortcuts(recorded, 'd');

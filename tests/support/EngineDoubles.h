@@ -7,6 +7,7 @@
 #include "install/FileSystem.h"
 #include "install/OperationHost.h"
 #include "install/ProgressView.h"
+#include "support/Cp1250.h"
 
 #include <deque>
 #include <map>
@@ -82,7 +83,7 @@ public:
     HWND OwnerWindow() const override { return nullptr; }
     int ShowMessage(const std::string& text, UINT type) override
     {
-        return ShowMessageBox(nullptr, text, "Program Instalacyjny", type);
+        return MessageBoxW(nullptr, cp1250::Wide(text).c_str(), L"Program Instalacyjny", type);
     }
     int ShowAppMessage(const std::string& text, UINT type, HWND owner) override
     {

@@ -21,16 +21,16 @@ HWND FindCopyWindow(bool question)
 
 HWND StartLauncher(ui::Process& process, const std::string& exe, const std::string& currentDir)
 {
-    if (!process.Start(exe.empty() ? testenv::InstallExe() : exe, currentDir))
+    // A button under the pointer as the window comes up would take the focus.
+    if (!ui::MovePointerAway() || !process.Start(exe.empty() ? testenv::InstallExe() : exe, currentDir))
         return nullptr;
-    HWND launcher = ui::WaitForWindow(kLauncherCaption);
     // Clicks posted before the window's initialisation has settled can be
-    // lost: wait until the program waits for input.
+    // lost: wait until the program waits for input, active and drawn.
     if (HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process.Id())) {
         WaitForInputIdle(handle, ui::kDefaultTimeoutMs);
         CloseHandle(handle);
     }
-    return launcher;
+    return ui::WaitForWindow(kLauncherCaption);
 }
 
 bool PressLauncherButton(HWND launcher, int id)
@@ -127,12 +127,8 @@ bool AnswerClosingQuestions(int configAnswer, int gameAnswer, std::string* text,
     ui::MessageBoxSeen done = ui::WaitForMessageBox(kAppTitle, timeoutMs);
     if (text)
         *text = done.text;
-    if (!done.window || done.text != kDoneQuestion)
-        return false;
-    ui::ClickItem(done.window, configAnswer);
-    ui::WaitForWindowGone(done.window);
-    ui::MessageBoxSeen game = ui::AnswerMessageBox(kAppTitle, gameAnswer);
-    return game.text == kGameQuestion;
+    return done.text == kDoneQuestion && ui::Answer(done.window, configAnswer) &&
+           ui::AnswerMessageBox(kAppTitle, gameAnswer).text == kGameQuestion;
 }
 
 } // namespace install_driver

@@ -26,8 +26,9 @@ constexpr char kDoneQuestion[] =
     "Instalacja zakończona pomyślnie.\nCzy chcesz uruchomić program konfiguracyjny?";
 constexpr char kGameQuestion[] = "Czy chcesz uruchomić grę?";
 
-// Starts install.exe (the build's, or `exe` in `currentDir`) and waits for
-// its launcher window; null after the timeout.
+// Starts install.exe (the build's, or `exe` in `currentDir`) with the
+// pointer away from it, and waits until its launcher window is drawn and
+// active; null after the timeout.
 HWND StartLauncher(ui::Process& process, const std::string& exe = std::string(),
                    const std::string& currentDir = std::string());
 // Presses a launcher button once the launcher and the button are live.

@@ -1,21 +1,26 @@
 #include "support/TestEnv.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+using cp1250::Narrow;
+using cp1250::Wide;
 
 namespace testenv {
 
-std::string SampleCdUnix()
+namespace {
+
+bool IsText(DWORD type)
 {
-    return std::getenv("JEX_SAMPLE_CD") ? std::getenv("JEX_SAMPLE_CD") : "";
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-std::string BuildDirUnix()
+} // namespace
+
+std::string Env(const char* name)
 {
-    return std::getenv("JEX_BUILD_DIR") ? std::getenv("JEX_BUILD_DIR") : "";
+    wchar_t value[1024] = L"";
+    return GetEnvironmentVariableW(Wide(name).c_str(), value, 1024) < 1024 ? Narrow(value) : std::string();
 }
 
 std::string WindowsPathOf(const std::string& unixPath)
@@ -27,33 +32,30 @@ std::string WindowsPathOf(const std::string& unixPath)
 
 bool RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(path + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
+            const std::string name = Narrow(found.cFileName), child = path + "\\" + name;
             if (name == "." || name == "..")
                 continue;
-            std::string child = path + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
             } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
+                SetFileAttributesW(Wide(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+                RemoveFile(child);
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    return RemoveDirectoryA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
-           GetLastError() == ERROR_PATH_NOT_FOUND;
+    return RemoveDir(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
 std::string ScratchDir(const std::string& name)
 {
-    CreateDirectoryA("C:\\jextest", nullptr);
-    std::string dir = "C:\\jextest\\" + name;
+    const std::string dir = "C:\\jextest\\" + name;
     RemoveTree(dir);
-    CreateDirectoryA(dir.c_str(), nullptr);
+    MakeDirs(dir);
     return dir;
 }
 
@@ -67,22 +69,34 @@ void UnmapAllExtraDrives()
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char block[65536];
+    for (DWORD got = 0; ReadFile(file, block, sizeof block, &got, nullptr) && got > 0;)
+        bytes.append(block, got);
+    CloseHandle(file);
+    return bytes;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    return CloseHandle(file) && ok;
 }
 
 void MakeDirs(const std::string& path)
 {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
+        CreateDirectoryW(Wide(path.substr(0, at)).c_str(), nullptr);
+    CreateDirectoryW(Wide(path).c_str(), nullptr);
 }
 
 std::string RegValue::Text() const
@@ -103,22 +117,26 @@ RegValue ReadReg(HKEY root, const std::string& key, const char* name)
 {
     RegValue value;
     HKEY opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return value;
+    const std::wstring wideName = Wide(name);
     DWORD size = 0;
-    if (RegQueryValueExA(opened, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.bytes.resize(size);
-        value.found = RegQueryValueExA(opened, name, nullptr, &value.type,
+        value.found = RegQueryValueExW(opened, wideName.c_str(), nullptr, &value.type,
                                        reinterpret_cast<BYTE*>(value.bytes.data()), &size) == ERROR_SUCCESS;
+        value.bytes.resize(size);
     }
     RegCloseKey(opened);
+    if (IsText(value.type))
+        value.bytes = Narrow(std::wstring(reinterpret_cast<const wchar_t*>(value.bytes.data()), value.bytes.size() / 2));
     return value;
 }
 
 bool KeyExists(HKEY root, const std::string& key)
 {
     HKEY opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return false;
     RegCloseKey(opened);
     return true;
@@ -126,12 +144,16 @@ bool KeyExists(HKEY root, const std::string& key)
 
 void WriteReg(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& bytes)
 {
-    RegSetKeyValueA(root, key.c_str(), name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    const std::wstring text = IsText(type) ? Wide(bytes) : std::wstring();
+    const void* data = IsText(type) ? static_cast<const void*>(text.data()) : bytes.data();
+    const size_t size = IsText(type) ? 2 * text.size() : bytes.size();
+    RegSetKeyValueW(root, Wide(key).c_str(), Wide(name).c_str(), type, data, static_cast<DWORD>(size));
 }
 
-void DeleteRegValue(HKEY root, const std::string& key, const char* name)
+void DeleteRegTree(HKEY root, const std::string& key)
 {
-    RegDeleteKeyValueA(root, key.c_str(), name);
+    RegDeleteTreeW(root, Wide(key).c_str());
+    RegDeleteKeyW(root, Wide(key).c_str());
 }
 
 std::string ProgramsFolder()
@@ -147,12 +169,10 @@ std::string ProgramsFolder()
 
 void ForgetInstallation(const std::string& target)
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteRegTree(HKEY_CURRENT_USER, kProductKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     RemoveTree(ShortcutGroup());
-    RemoveDirectoryA((ProgramsFolder() + "\\Kestrel Forge").c_str());
+    RemoveDir(ProgramsFolder() + "\\Kestrel Forge");
     if (!target.empty())
         RemoveTree(target);
 }
@@ -173,13 +193,13 @@ bool MakeTree(const std::string& target, const char* const* dirs, const char* co
         return fail(target);
     for (; dirs && *dirs; ++dirs) {
         const std::string dir = target + "\\" + *dirs;
-        if (!CreateDirectoryA(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!CreateDirectoryW(Wide(dir).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return fail(dir);
     }
     const std::string cd = testenv::WindowsPathOf(testenv::SampleCdUnix());
     for (; files && *files; ++files) {
         const std::string dest = target + "\\" + *files;
-        if (!CopyFileA((cd + "\\" + *files).c_str(), dest.c_str(), FALSE))
+        if (!testenv::CopyFileOver(cd + "\\" + *files, dest))
             return fail(dest);
     }
     return true;
@@ -189,14 +209,14 @@ std::vector<std::string> PresentEntries(const std::string& target, const char* c
 {
     std::vector<std::string> present;
     for (; *table; ++table) {
-        if (GetFileAttributesA((target + "\\" + *table).c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (testenv::Attributes(target + "\\" + *table) != INVALID_FILE_ATTRIBUTES)
             present.push_back(*table);
     }
     return present;
 }
 
 HeldFile::HeldFile(const std::string& path)
-    : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+    : m_handle(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
 {
 }
 

@@ -1,8 +1,11 @@
-// Where a test finds the build, the sample CD and a scratch folder, and how
-// it maps drives of the test prefix.
+// Where a test finds the build, the sample CD and a scratch folder, how it
+// maps drives of the test prefix, and the files and the registry as they
+// are. Paths, names and texts are code page 1250, and reach Windows through
+// the "W" functions (support/Cp1250.h).
 #pragma once
 
 #include "WineDrives.h"
+#include "support/Cp1250.h"
 
 #include <windows.h>
 
@@ -11,27 +14,39 @@
 
 namespace testenv {
 
+// A variable of the environment, empty when unset.
+std::string Env(const char* name);
+inline bool SetEnv(const char* name, const std::string& value)
+{
+    return SetEnvironmentVariableW(cp1250::Wide(name).c_str(), cp1250::Wide(value).c_str());
+}
+
 // Linux paths handed over by CTest; a Linux path as Wine's Z: drive shows
 // it; the program under test as a Windows path.
-std::string SampleCdUnix();
-std::string BuildDirUnix();
+inline std::string SampleCdUnix() { return Env("JEX_SAMPLE_CD"); }
+inline std::string BuildDirUnix() { return Env("JEX_BUILD_DIR"); }
 std::string WindowsPathOf(const std::string& unixPath);
 inline std::string InstallExe() { return WindowsPathOf(BuildDirUnix() + "/install.exe"); }
 
 // A fresh, empty folder C:\jextest\NAME of the test prefix.
 std::string ScratchDir(const std::string& name);
-// Deletes a folder with everything in it.
+// Deletes a folder with everything in it; an empty folder; a file.
 bool RemoveTree(const std::string& path);
+inline bool RemoveDir(const std::string& path) { return RemoveDirectoryW(cp1250::Wide(path).c_str()); }
+inline bool RemoveFile(const std::string& path) { return DeleteFileW(cp1250::Wide(path).c_str()); }
+// Copies a file over whatever is at `to`.
+inline bool CopyFileOver(const std::string& from, const std::string& to)
+{
+    return CopyFileW(cp1250::Wide(from).c_str(), cp1250::Wide(to).c_str(), FALSE);
+}
+inline bool ChangeDir(const std::string& path) { return SetCurrentDirectoryW(cp1250::Wide(path).c_str()); }
 
 // Maps the sample CD (or another folder) as a CD-ROM drive, or a folder as
 // a drive of any type.
-inline bool MapFolder(char letter, const std::string& unixFolder, unsigned driveType)
+inline bool MapFolder(char letter, const std::string& folder, unsigned type) { return MapWineDrive(letter, folder, type); }
+inline bool MapCd(char letter, const std::string& folder = SampleCdUnix())
 {
-    return MapWineDrive(letter, unixFolder, driveType);
-}
-inline bool MapCd(char letter, const std::string& unixFolder = SampleCdUnix())
-{
-    return MapFolder(letter, unixFolder, DRIVE_CDROM);
+    return MapFolder(letter, folder, DRIVE_CDROM);
 }
 // Removes every drive letter but c: and z:.
 void UnmapAllExtraDrives();
@@ -40,22 +55,22 @@ void UnmapAllExtraDrives();
 std::string ReadFileBytes(const std::string& path);
 // Writes a whole file (binary), creating it or replacing its contents.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-inline bool FileExists(const std::string& path)
+// The attributes of a file or folder; INVALID_FILE_ATTRIBUTES when missing.
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesW(cp1250::Wide(path).c_str()); }
+inline bool ExistsAs(const std::string& path, bool directory)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) == !directory;
 }
-inline bool DirExists(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+inline bool FileExists(const std::string& path) { return ExistsAs(path, false); }
+inline bool DirExists(const std::string& path) { return ExistsAs(path, true); }
 
 // Creates a folder with every missing ancestor.
 void MakeDirs(const std::string& path);
 
 // The registry as it is, read and written straight through Win32, never
-// through the program's own helpers.
+// through the program's own helpers. The registry keeps texts in UTF-16:
+// the bytes of a text value here are its code page 1250 form.
 struct RegValue {
     bool found = false;
     DWORD type = REG_NONE;
@@ -76,7 +91,12 @@ inline void WriteRegNumber(HKEY root, const std::string& key, const char* name, 
 {
     WriteReg(root, key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
 }
-void DeleteRegValue(HKEY root, const std::string& key, const char* name);
+inline void DeleteRegValue(HKEY root, const std::string& key, const char* name)
+{
+    RegDeleteKeyValueW(root, cp1250::Wide(key).c_str(), cp1250::Wide(name).c_str());
+}
+// Deletes a key with everything below it.
+void DeleteRegTree(HKEY root, const std::string& key);
 
 // Where the program records an installation.
 constexpr char kProductKey[] = "Software\\Kestrel Forge\\Jex";

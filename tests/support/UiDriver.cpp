@@ -1,5 +1,6 @@
 #include "support/UiDriver.h"
 
+#include "support/Cp1250.h"
 #include "support/Surface.h"
 
 #include <utility>
@@ -15,13 +16,22 @@ struct FindRequest {
     HWND found;
 };
 
+// A top-level window's caption, read without a message to its thread,
+// which may be busy or waiting for this one.
+std::string Caption(HWND window)
+{
+    wchar_t text[512] = L"";
+    InternalGetWindowText(window, text, 512);
+    return cp1250::Narrow(text);
+}
+
 BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
 {
     auto* request = reinterpret_cast<FindRequest*>(param);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (!IsWindowVisible(window) || (request->className && lstrcmpA(className, request->className) != 0) ||
-        GetText(window) != *request->caption || (*request->accepts && !(*request->accepts)(window)))
+    wchar_t className[64] = L"";
+    GetClassNameW(window, className, 64);
+    if (!IsWindowVisible(window) || (request->className && cp1250::Narrow(className) != request->className) ||
+        Caption(window) != *request->caption || (*request->accepts && !(*request->accepts)(window)))
         return TRUE;
     request->found = window;
     return FALSE;
@@ -35,11 +45,20 @@ BOOL CALLBACK FirstVisible(HWND window, LPARAM found)
     return FALSE;
 }
 
-thread_local std::string g_refusedCaption;
+// Whether a window or one of its children still has something to paint.
+BOOL CALLBACK LeftToPaint(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !GetUpdateRect(window, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+thread_local std::wstring g_refusedCaption;
 
 LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam)
 {
-    const CREATESTRUCTA* create = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs : nullptr;
+    const CREATESTRUCTW* create = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs : nullptr;
     if (create && create->lpszName && HIWORD(reinterpret_cast<UINT_PTR>(create->lpszName)) &&
         g_refusedCaption == create->lpszName)
         return 1;
@@ -57,6 +76,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     return true;
 }
 
+bool IsDrawn(HWND window, bool active)
+{
+    bool unpainted = false;
+    if (!IsWindowVisible(window) || (active && GetForegroundWindow() != window) || !IsResponding(window))
+        return false;
+    LeftToPaint(window, reinterpret_cast<LPARAM>(&unpainted));
+    EnumChildWindows(window, &LeftToPaint, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 HWND FindTopWindow(const std::string& caption, const char* className, const std::function<bool(HWND)>& accepts)
 {
     FindRequest request = {&caption, className, &accepts, nullptr};
@@ -67,37 +96,50 @@ HWND FindTopWindow(const std::string& caption, const char* className, const std:
 HWND WaitForWindow(const std::string& caption, const char* className, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopWindow(caption, className)) != nullptr; }, timeoutMs);
-    return found;
+    WaitUntil([&] { return (found = FindTopWindow(caption, className)) != nullptr && IsDrawn(found); }, timeoutMs);
+    return found && IsDrawn(found) ? found : nullptr;
 }
 
 std::string GetText(HWND window)
 {
-    char text[2048] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-    return text;
+    wchar_t text[2048] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return cp1250::Narrow(text);
 }
 
 bool SetItemText(HWND dialog, int id, const std::string& text)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+    const std::wstring wide = cp1250::Wide(text);
+    return SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                                SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 
 int GetItemCheck(HWND dialog, int id)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<int>(result);
+}
+
+bool Answer(HWND box, int buttonId, DWORD timeoutMs)
+{
+    return ClickItem(box, buttonId) && WaitForWindowGone(box, timeoutMs);
 }
 
 void PressKey(HWND window, UINT virtualKey)
 {
-    const UINT scan = MapVirtualKeyA(virtualKey, 0);
-    PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
-    PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+    const UINT scan = MapVirtualKeyW(virtualKey, 0);
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    PostMessageW(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+bool MovePointerTo(int x, int y)
+{
+    return WaitUntil([&] {
+        POINT at = {};
+        return SetCursorPos(x, y) && GetCursorPos(&at) && at.x == x && at.y == y;
+    }, 5000);
 }
 
 HWND FocusedWindow(HWND window)
@@ -144,7 +186,7 @@ std::vector<DWORD> CaptureScreen(const RECT& area)
 bool IsResponding(HWND window, DWORD timeoutMs)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 bool WaitUntilResponding(HWND window, DWORD timeoutMs)
@@ -158,7 +200,9 @@ MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
     WaitUntil(
         [&] {
             HWND box = FindTopWindow(caption, kDialogClass);
-            seen.window = box && GetDlgItem(box, kMessageBoxTextId) ? box : nullptr;
+            // Not necessarily active: a box that comes while another program
+            // has the foreground stays behind it, and is read all the same.
+            seen.window = box && GetDlgItem(box, kMessageBoxTextId) && IsDrawn(box, false) ? box : nullptr;
             return seen.window != nullptr;
         },
         timeoutMs);
@@ -170,8 +214,8 @@ MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs)
 MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD timeoutMs)
 {
     MessageBoxSeen seen = WaitForMessageBox(caption, timeoutMs);
-    if (seen.window && ClickItem(seen.window, buttonId))
-        WaitForWindowGone(seen.window, timeoutMs);
+    if (seen.window)
+        Answer(seen.window, buttonId, timeoutMs);
     return seen;
 }
 
@@ -189,8 +233,7 @@ MessageBoxWatcher::MessageBoxWatcher(std::string caption, std::vector<int> answe
                 if (!GetDlgItem(seen.window, button))
                     button = fallback;
             }
-            ClickItem(seen.window, button);
-            WaitForWindowGone(seen.window);
+            Answer(seen.window, button);
             m_texts.push_back(seen.text);
             ++m_answered;
         }
@@ -213,16 +256,16 @@ std::vector<std::string> MessageBoxWatcher::Texts()
 void Pump()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
 WindowRefusal::WindowRefusal(std::string caption)
 {
-    g_refusedCaption = std::move(caption);
-    m_hook = SetWindowsHookExA(WH_CBT, &RefuseCreation, nullptr, GetCurrentThreadId());
+    g_refusedCaption = cp1250::Wide(caption);
+    m_hook = SetWindowsHookExW(WH_CBT, &RefuseCreation, nullptr, GetCurrentThreadId());
 }
 
 WindowRefusal::~WindowRefusal()
@@ -235,7 +278,7 @@ void CancelWindowsOf(DWORD thread)
 {
     for (HWND window = nullptr;; window = nullptr) {
         EnumThreadWindows(thread, &FirstVisible, reinterpret_cast<LPARAM>(&window));
-        if (!window || !PostMessageA(window, WM_COMMAND, IDCANCEL, 0) || !WaitForWindowGone(window, 2000))
+        if (!window || !PostMessageW(window, WM_COMMAND, IDCANCEL, 0) || !WaitForWindowGone(window, 2000))
             return;
     }
 }
@@ -251,11 +294,11 @@ Process::~Process()
 
 bool Process::Start(const std::string& exePath, const std::string& currentDir)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string commandLine = exePath;
-    return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_info) != 0;
+    std::wstring path = cp1250::Wide(exePath), commandLine = path, dir = cp1250::Wide(currentDir);
+    return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          dir.empty() ? nullptr : dir.c_str(), &startup, &m_info) != 0;
 }
 
 long Process::WaitForExit(DWORD timeoutMs)
@@ -265,6 +308,14 @@ long Process::WaitForExit(DWORD timeoutMs)
         return -1;
     GetExitCodeProcess(m_info.hProcess, &code);
     return static_cast<long>(code);
+}
+
+unsigned long long Process::ExitTimeMs() const
+{
+    FILETIME created, exited = {}, kernel, user;
+    if (IsRunning() || !GetProcessTimes(m_info.hProcess, &created, &exited, &kernel, &user))
+        return 0;
+    return (static_cast<unsigned long long>(exited.dwHighDateTime) << 32 | exited.dwLowDateTime) / 10000;
 }
 
 void Process::Kill()

@@ -1,7 +1,9 @@
 // Drives the windows of a program the way a person would, through the
 // Win32 messages of its windows: finds windows by caption, reads their texts
 // and states, presses buttons and keys and answers message boxes. Every
-// wait is bounded.
+// wait is bounded, and waits for what a person would: a window is read only
+// once it is drawn, and the next box looked for only once the last is gone.
+// Texts are code page 1250 and meet Windows in UTF-16 (support/Cp1250.h).
 #pragma once
 
 #include <windows.h>
@@ -20,8 +22,13 @@ constexpr int kMessageBoxTextId = 0xFFFF;    // a message box's text
 
 // Polls until the condition holds; false after the timeout.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
+// Whether a person sees the window as it is: shown, nothing of it or of its
+// children left to paint, its thread answering, and, when `active`, the
+// foreground window (where the keyboard goes).
+bool IsDrawn(HWND window, bool active = true);
 // A visible top-level window with exactly this caption (and class, and that
-// `accepts` takes), now or within the time; null otherwise.
+// `accepts` takes), now; null otherwise. Waiting for one also waits until
+// it is drawn and active.
 HWND FindTopWindow(const std::string& caption, const char* className = kDialogClass,
                    const std::function<bool(HWND)>& accepts = nullptr);
 HWND WaitForWindow(const std::string& caption, const char* className = kDialogClass,
@@ -38,20 +45,32 @@ bool SetItemText(HWND dialog, int id, const std::string& text);
 inline bool IsItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 int GetItemCheck(HWND dialog, int id);
 
-// Presses a button as the mouse would (BM_CLICK, posted).
+// Presses a button as the mouse would (BM_CLICK, posted). A button that
+// closes its window is pressed through Answer.
 inline bool ClickItem(HWND dialog, int id)
 {
     HWND item = GetDlgItem(dialog, id);
-    return item && PostMessageA(item, BM_CLICK, 0, 0);
+    return item && PostMessageW(item, BM_CLICK, 0, 0);
 }
+// Presses a button of a message box or another question and waits until
+// that window is gone, so that a search for the next one cannot find it.
+bool Answer(HWND box, int buttonId, DWORD timeoutMs = kDefaultTimeoutMs);
 // Posts a key press and release to a window.
 void PressKey(HWND window, UINT virtualKey);
 // The window with the keyboard focus in the thread of `window`, or null.
 HWND FocusedWindow(HWND window);
 // Presses a key where that thread's keyboard focus is, as typing would.
 void TypeKey(HWND window, UINT virtualKey);
-inline void ClickCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
-inline bool MovePointerTo(int x, int y) { return SetCursorPos(x, y) != FALSE; }
+inline void ClickCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+// Puts the pointer there and waits until the display has it there: a
+// pointer still on its way would land on whatever window comes up.
+bool MovePointerTo(int x, int y);
+// The pointer into the screen's bottom-right corner, away from the
+// program's windows, which all come up centred.
+inline bool MovePointerAway()
+{
+    return MovePointerTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
 
 // Where a window is on the screen: its whole rectangle and its client area.
 RECT WindowRect(HWND window);
@@ -68,8 +87,8 @@ struct MessageBoxSeen {
     HWND window = nullptr;
     std::string text;
 };
-// Waits for a message box with this caption and reads its text; and the
-// same, then presses the button with this id. window is null when none came.
+// Waits for a message box with this caption, drawn, and reads its text;
+// and the same, then answers it. window is null when none came.
 MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs = kDefaultTimeoutMs);
 MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId, DWORD timeoutMs = kDefaultTimeoutMs);
 
@@ -116,7 +135,7 @@ private:
 void CancelWindowsOf(DWORD thread);
 
 // Runs dialog.DoModal() on this thread while `person` acts from another one,
-// given the dialog's window once it shows (null if it never came); a failed
+// given the dialog's window once it is drawn (null if it never came); a failed
 // EXPECT there counts, since this thread waits meanwhile. Whatever is left
 // open afterwards is cancelled, so a failing person cannot hang the test.
 template <class Dialog>
@@ -124,7 +143,7 @@ INT_PTR RunModal(Dialog& dialog, const std::function<void(HWND)>& person)
 {
     const DWORD thread = GetCurrentThreadId();
     std::thread other([&] {
-        WaitUntil([&] { return dialog.m_hWnd && IsWindowVisible(dialog.m_hWnd); });
+        WaitUntil([&] { return dialog.m_hWnd && IsDrawn(dialog.m_hWnd); });
         person(dialog.m_hWnd);
         CancelWindowsOf(thread);
     });
@@ -154,6 +173,8 @@ public:
     bool IsRunning() const { return m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     void Kill();
     DWORD Id() const { return m_info.dwProcessId; }
+    // When it ended, in milliseconds of the system time since 1601; 0 while it runs.
+    unsigned long long ExitTimeMs() const;
 
 private:
     PROCESS_INFORMATION m_info = {};

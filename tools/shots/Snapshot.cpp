@@ -1,5 +1,6 @@
 #include "Snapshot.h"
 
+#include "support/Cp1250.h"
 #include "support/UiDriver.h"
 
 #include <wincodec.h>
@@ -23,9 +24,7 @@ struct Com {
 
 bool SavePng(std::vector<DWORD>& pixels, UINT width, UINT height, const std::string& path)
 {
-    WCHAR widePath[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH))
-        return false;
+    const std::wstring widePath = cp1250::Wide(path);
     Com<IWICImagingFactory> factory;
     Com<IWICStream> stream;
     Com<IWICBitmapEncoder> encoder;
@@ -35,7 +34,7 @@ bool SavePng(std::vector<DWORD>& pixels, UINT width, UINT height, const std::str
     return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
            SUCCEEDED(factory->CreateStream(&stream)) &&
-           SUCCEEDED(stream->InitializeFromFilename(widePath, GENERIC_WRITE)) &&
+           SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
            SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
            SUCCEEDED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) &&
            SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
@@ -46,18 +45,57 @@ bool SavePng(std::vector<DWORD>& pixels, UINT width, UINT height, const std::str
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
+// Whether `part` of the screen, as far as the picture of `area` holds it,
+// shows more than one colour.
+bool Varied(const std::vector<DWORD>& pixels, const RECT& area, const RECT& part)
+{
+    RECT in = {};
+    IntersectRect(&in, &area, &part);
+    auto at = [&](LONG x, LONG y) { return pixels[(y - area.top) * (area.right - area.left) + x - area.left]; };
+    for (LONG y = in.top; y < in.bottom; ++y)
+        for (LONG x = in.left; x < in.right; ++x)
+            if (at(x, y) != at(in.left, in.top))
+                return true;
+    return false;
+}
+
+struct Parts {
+    const std::vector<DWORD>* pixels;
+    RECT area;
+    bool drawn;
+};
+
+// A button, or a message box's text, shows something (a face, a frame, letters).
+BOOL CALLBACK PartDrawn(HWND child, LPARAM param)
+{
+    auto* parts = reinterpret_cast<Parts*>(param);
+    wchar_t className[16] = L"";
+    GetClassNameW(child, className, 16);
+    if (IsWindowVisible(child) && (!lstrcmpiW(className, L"Button") || GetDlgCtrlID(child) == ui::kMessageBoxTextId))
+        parts->drawn &= Varied(*parts->pixels, parts->area, ui::WindowRect(child));
+    return TRUE;
+}
+
 } // namespace
 
-bool SaveSnapshot(HWND window, const RECT& area, const std::string& path)
+bool Shows(HWND window, const std::vector<DWORD>& pixels, const RECT& area)
 {
-    // Paint now, frame and children included, and wait until the window's
-    // thread is idle again.
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (!ui::WaitUntilResponding(window))
-        return false;
-    std::vector<DWORD> pixels = ui::CaptureScreen(area);
-    if (pixels.empty())
+    Parts parts = {&pixels, area, !pixels.empty() && Varied(pixels, area, ui::ClientRectOnScreen(window))};
+    EnumChildWindows(window, &PartDrawn, reinterpret_cast<LPARAM>(&parts));
+    return parts.drawn;
+}
+
+bool SaveSnapshot(HWND window, const RECT& area, const std::string& path, bool active,
+                  const std::function<bool(const std::vector<DWORD>&)>& shows)
+{
+    // Paint afresh, frame and children included; wait until the window has
+    // painted and its picture on the screen shows what it must.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    std::vector<DWORD> pixels;
+    if (!ui::WaitUntil([&] {
+            return ui::IsDrawn(window, active) && Shows(window, pixels = ui::CaptureScreen(area), area) &&
+                   (!shows || shows(pixels));
+        }))
         return false;
     return SavePng(pixels, static_cast<UINT>(area.right - area.left), static_cast<UINT>(area.bottom - area.top),
                    path);

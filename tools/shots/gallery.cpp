@@ -13,7 +13,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,13 @@ HWND Need(HWND window, const std::string& what)
     return window;
 }
 
+// Presses a button that closes its window, and waits until it has gone.
+void Answer(HWND window, int button, const std::string& what)
+{
+    if (!ui::Answer(window, button))
+        Fail("the " + what + " stays");
+}
+
 RECT Union(RECT a, const RECT& b)
 {
     UnionRect(&a, &a, &b);
@@ -50,25 +59,27 @@ class Gallery {
 public:
     explicit Gallery(std::string folder) : m_folder(std::move(folder)) {}
 
-    // A picture of the window, or of `area` around it.
-    void Shoot(HWND window, const char* name) { Shoot(window, ui::WindowRect(window), name); }
-    void Shoot(HWND window, const RECT& area, const char* name)
+    // A picture of the window, or of `area` around it, once it is drawn:
+    // the active window unless another window holds its question; and
+    // whatever else `shows` wants to see.
+    void Shoot(HWND window, const char* name, bool active = true) { Shoot(window, ui::WindowRect(window), name, active); }
+    void Shoot(HWND window, const RECT& area, const char* name, bool active = true,
+               const std::function<bool(const std::vector<DWORD>&)>& shows = nullptr)
     {
         const std::string path = m_folder + "\\" + name + ".png";
-        if (!SaveSnapshot(window, area, path))
-            Fail(std::string("cannot save ") + path);
+        if (!SaveSnapshot(window, area, path, active, shows))
+            Fail(std::string("no picture of the window drawn, or cannot save ") + path);
         std::printf("%s.png\n", name);
         std::fflush(stdout);
     }
 
     // Waits for a message box of that caption, takes its picture and
-    // presses a button in it.
+    // answers it.
     void ShootBoxAndAnswer(const char* caption, const char* name, int button)
     {
         ui::MessageBoxSeen box = ui::WaitForMessageBox(caption, kLongWaitMs);
         Shoot(Need(box.window, std::string("message box for ") + name), name);
-        ui::ClickItem(box.window, button);
-        ui::WaitForWindowGone(box.window);
+        Answer(box.window, button, std::string("message box for ") + name);
     }
 
 private:
@@ -101,23 +112,30 @@ void ShootOptionsAndBrowser(Gallery& gallery, HWND options)
     HWND browser = Need(ui::WaitForWindow(kBrowserCaption), "directory browser");
     HWND drives = Need(GetDlgItem(browser, IDC_BROWSE_DRIVES), "drive list");
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(drives, CB_SHOWDROPDOWN, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    RECT dropped = {};
-    SendMessageTimeoutA(drives, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped),
-                        SMTO_ABORTIFHUNG, 5000, &ignored);
-    gallery.Shoot(browser, Union(ui::WindowRect(browser), dropped), "browser");
-    SendMessageTimeoutA(drives, CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    ui::ClickItem(browser, IDCANCEL);
-    ui::WaitForWindowGone(browser);
+    SendMessageTimeoutW(drives, CB_SHOWDROPDOWN, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    // The dropped list is a window of its own, of the browser's thread.
+    const DWORD thread = GetWindowThreadProcessId(browser, nullptr);
+    HWND list = nullptr;
+    ui::WaitUntil([&] {
+        return (list = ui::FindTopWindow("", "ComboLBox", [&](HWND window) {
+                    return GetWindowThreadProcessId(window, nullptr) == thread;
+                })) != nullptr;
+    });
+    Need(list, "dropped drive list");
+    const RECT around = Union(ui::WindowRect(browser), ui::WindowRect(list));
+    gallery.Shoot(browser, around, "browser", true, [&](const std::vector<DWORD>& pixels) {
+        return ui::IsDrawn(list, false) && Shows(list, pixels, around);
+    });
+    SendMessageTimeoutW(drives, CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    Answer(browser, IDCANCEL, "directory browser");
 
     ui::SetItemText(options, IDC_OPTIONS_TARGET, kGames);
     ui::ClickItem(options, IDC_OPTIONS_BROWSE);
     browser = Need(ui::WaitForWindow(kBrowserCaption), "directory browser on " + std::string(kGames));
     gallery.Shoot(browser, "browser-polish");
-    ui::ClickItem(browser, IDCANCEL);
-    ui::WaitForWindowGone(browser);
+    Answer(browser, IDCANCEL, "directory browser");
 
-    ui::ClickItem(options, IDCANCEL);
+    Answer(options, IDCANCEL, "options dialog");
     gallery.ShootBoxAndAnswer(kAppTitle, "box-stopped", IDOK);
 }
 
@@ -126,9 +144,7 @@ void ShootOptionsAndBrowser(Gallery& gallery, HWND options)
 void ShootInstallation(Gallery& gallery, HWND launcher)
 {
     const std::string existing = std::string(kTarget) + "\\LEVEL\\REEF2";
-    CreateDirectoryA(kTarget, nullptr);
-    CreateDirectoryA((std::string(kTarget) + "\\LEVEL").c_str(), nullptr);
-    CreateDirectoryA(existing.c_str(), nullptr);
+    testenv::MakeDirs(existing);
     testenv::WriteFileBytes(existing + "\\MAP.DAT", "an older map");
 
     if (!BeginInstall(launcher, kTarget, true))
@@ -137,9 +153,9 @@ void ShootInstallation(Gallery& gallery, HWND launcher)
     HWND progress = Need(FindCopyProgress(), "copy window");
     MoveToTop(progress);
     MoveToFoot(question);
-    gallery.Shoot(progress, "copy");
+    gallery.Shoot(progress, "copy", false);
     gallery.Shoot(question, "overwrite");
-    ui::ClickItem(question, IDC_OVERWRITE_YES);
+    Answer(question, IDC_OVERWRITE_YES, "overwrite question");
     gallery.ShootBoxAndAnswer(kAppTitle, "box-done", IDNO);
     gallery.ShootBoxAndAnswer(kAppTitle, "box-game", IDNO);
 }
@@ -156,11 +172,10 @@ void ShootRemoval(Gallery& gallery, HWND launcher)
     HWND removal = Need(ui::FindTopWindow(kRemovalCaption), "removal window");
     MoveToTop(removal);
     MoveToFoot(error.window);
-    gallery.Shoot(removal, "removal");
+    gallery.Shoot(removal, "removal", false);
     gallery.Shoot(error.window, "box-remove-error");
     held.Release();
-    ui::ClickItem(error.window, IDRETRY);
-    ui::WaitForWindowGone(error.window);
+    Answer(error.window, IDRETRY, "question about the held file");
     gallery.ShootBoxAndAnswer(kAppTitle, "box-uninstalled", IDOK);
 }
 
@@ -174,11 +189,9 @@ int main(int argc, char** argv)
     }
     CoInitialize(nullptr);
     Gallery gallery(argv[1]);
-    ui::MovePointerTo(0, 0);
     testenv::ForgetInstallation(kTarget);
-    CreateDirectoryA(kGames, nullptr);
     for (const char* name : kPolishNames)
-        CreateDirectoryA((std::string(kGames) + "\\" + name).c_str(), nullptr);
+        testenv::MakeDirs(std::string(kGames) + "\\" + name);
 
     // Started without a CD: the launcher, then the question for the CD,
     // which arrives before Retry is pressed.
@@ -191,7 +204,7 @@ int main(int argc, char** argv)
     gallery.Shoot(Need(noCd.window, "question for the CD"), "box-no-cd");
     if (!testenv::MapCd('d'))
         Fail("cannot map the sample CD as d:");
-    ui::ClickItem(noCd.window, IDRETRY);
+    Answer(noCd.window, IDRETRY, "question for the CD");
     ShootOptionsAndBrowser(gallery, Need(WaitForOptions(), "options dialog"));
 
     ShootInstallation(gallery, launcher);
