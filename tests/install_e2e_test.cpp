@@ -3,6 +3,7 @@
 #include "install/InstallManifest.h"
 #include "install/InstallSequence.h"
 #include "resource.h"
+#include "support/Cp1250.h"
 #include "support/EngineDoubles.h"
 #include "support/InstallDriver.h"
 #include "support/TestEnv.h"
@@ -10,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -158,9 +161,12 @@ TEST_F(InstallE2E, SecondCopyShowsTheFirstAndEnds)
     EXPECT_EQ("Instalacja programu została przerwana.", ui::AnswerMessageBox(kAppTitle, IDOK).text);
 }
 
-// The whole life of a full installation: d:\install.exe installs it, "Tak" to the game ends the launcher as
-// the game starts, a later run removes it. From the sample CD into a directory with Polish letters (its
-// shortcuts kept for lnkinfo), and from the CD's image mounted read-only by tests/cd-image-test.
+// The whole life of a full installation: the launcher installs it, "Tak" to the game ends the launcher as the game
+// starts, a later run removes it. From the sample CD into a directory with Polish letters, and from the CD's image
+// mounted read-only by tests/cd-image-test. The Polish one runs under the system code pages 1250, 1252 (CTest's
+// *.cp1252, an English system) and 65001 (*.cp65001: JEX_INSTALL_EXE is the program asking for UTF-8): it reads
+// back every text the user sees, the files, the record and the links, which it leaves in C:\jextest\JEX_LINKS
+// for lnkinfo. A folder named in Cyrillic sits beside the target: the browser never shows it, nothing touches it.
 struct Cycle { const char* name; bool fromImage; const char* target; };
 
 class FullCycle : public InstallE2E, public ::testing::WithParamInterface<Cycle> {};
@@ -168,32 +174,65 @@ class FullCycle : public InstallE2E, public ::testing::WithParamInterface<Cycle>
 TEST_P(FullCycle, InstallPlayThenUninstallInALaterRun)
 {
     const Cycle& cycle = GetParam();
-    const std::string image = testenv::Env("JEX_CD_IMAGE");
+    const std::string image = testenv::Env("JEX_CD_IMAGE"), exe = testenv::Env("JEX_INSTALL_EXE"),
+                      parent = std::string(cycle.target).substr(0, std::string(cycle.target).rfind('\\'));
     if (cycle.fromImage && image.empty())
         GTEST_SKIP() << "needs JEX_CD_IMAGE";
     testenv::UnmapAllExtraDrives();
     ASSERT_TRUE(testenv::MapCd('d', cycle.fromImage ? image : testenv::SampleCdUnix()));
     ASSERT_TRUE(!cycle.fromImage || (testenv::Attributes("d:\\JEX.EXE") & FILE_ATTRIBUTE_READONLY)) << "writable";
     testenv::ForgetInstallation(m_target = cycle.target);
+    const std::wstring cyrillic = cp1250::Wide(parent) + L"\\\x0418\x0433\x0440\x044B";
+    testenv::MakeDirs(m_target);
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(testenv::WriteFileBytes(m_target + "\\JEX.ICO", "an earlier icon"));
 
-    ASSERT_TRUE((m_launcher = StartLauncher(m_process, "d:\\install.exe", "d:\\")) &&
-                BeginInstall(m_launcher, m_target, true) && AnswerClosingQuestions(IDNO, IDYES));
+    ASSERT_TRUE((m_launcher = StartLauncher(m_process, exe.empty() ? "d:\\install.exe" : exe, "d:\\")) &&
+                PressInstall(m_launcher));
+    HWND options = WaitForOptions();
+    ASSERT_TRUE(ui::SetItemText(options, IDC_OPTIONS_TARGET, parent) && ui::ClickItem(options, IDC_OPTIONS_BROWSE));
+    HWND browser = ui::WaitForWindow(kBrowserCaption), list = GetDlgItem(browser, IDC_BROWSE_DIRS);
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::GetItemText(browser, IDC_BROWSE_PATH) == parent + "\\"; }));
+    EXPECT_EQ(std::count(parent.begin(), parent.end(), '\\') + 2, SendMessageW(list, LB_GETCOUNT, 0, 0))
+        << "the folders down to the target's, and the target's alone";
+    ASSERT_TRUE(ui::Answer(browser, IDCANCEL) && ConfirmOptions(options, m_target, true));
+
+    // The copy stops at the icon that is there: the question and the copy window say what and where.
+    HWND question = WaitForOverwriteQuestion(), copying = FindCopyProgress();
+    EXPECT_EQ("Plik o nazwie '" + m_target + "\\JEX.ICO' już istnieje.",
+              ui::GetItemText(question, IDC_OVERWRITE_MESSAGE));
+    EXPECT_EQ("Kopiowanie plików do katalogu \n'" + m_target + "'", ui::GetItemText(copying, IDC_COPY_DESCRIPTION));
+    EXPECT_EQ("JEX.ICO", ui::GetItemText(copying, IDC_COPY_FILE_NAME));
+    ASSERT_TRUE(ui::Answer(question, IDC_OVERWRITE_YES) && AnswerClosingQuestions(IDNO, IDYES));
     EXPECT_NE(-1, m_process.WaitForExit()) << "the launcher should end as the game starts";
     ASSERT_TRUE(WaitForStandin(m_log, "JEX.EXE", "start") && WaitForStandin(m_log, "JEX.EXE", "end"));
 
     ExpectInstalledTree(m_target, FullFiles, "d:\\");
-    EXPECT_EQ(m_target, testenv::ReadReg(HKEY_CURRENT_USER, testenv::kProductKey, "ProgramPath").Text());
-    const std::string copies = cycle.fromImage ? "" : testenv::ScratchDir("polish-links");
+    EXPECT_EQ("[]\r\n\r\n[/CONFIG_CATEGORY_USER]\r\n\r\n[/CONFIG_CATEGORY_USER/Instalation]\r\n"
+              "\"instalation type\"=dword:00000000\r\n\"cd path\"=string:\"d:\\\"\r\n\r\n",
+              testenv::ReadFileBytes(m_target + "\\jex.ini"));
+    for (auto [key, name, file] : {std::tuple{testenv::kProductKey, "ProgramPath", ""},
+                                   {testenv::kProductKey, "ProgramExecutable", "\\jex.exe"},
+                                   {testenv::kUninstallKey, "InstallLocation", ""},
+                                   {testenv::kUninstallKey, "DisplayIcon", "\\JEX.EXE"}})
+        EXPECT_EQ(m_target + file, testenv::ReadReg(key == testenv::kProductKey ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                                    key, name).Text()) << name;
+    const std::string linksName = testenv::Env("JEX_LINKS").empty() ? "links" : testenv::Env("JEX_LINKS");
+    const std::string links = cycle.fromImage ? "" : testenv::ScratchDir(linksName);
     for (const char* link : {"Jex.lnk", "Program instalacyjny.lnk", "Program konfiguracyjny.lnk"})
-        EXPECT_TRUE(copies.empty() || testenv::CopyFileOver(testenv::ShortcutGroup() + "\\" + link, copies + "\\" + link))
+        EXPECT_TRUE(links.empty() || testenv::CopyFileOver(testenv::ShortcutGroup() + "\\" + link, links + "\\" + link))
             << link;
 
     ui::Process later;
-    ASSERT_TRUE(PressLauncherButton(StartLauncher(later, "d:\\install.exe", "d:\\"), IDC_UNINSTALL) &&
-                ui::AnswerMessageBox(kAppTitle, IDYES).window) << "the later run sees no installation";
+    HWND live = StartLauncher(later, exe.empty() ? "d:\\install.exe" : exe, "d:\\");
+    EXPECT_TRUE(live && ui::IsItemEnabled(live, IDC_GAME) && ui::IsItemEnabled(live, IDC_CONFIG));
+    ASSERT_TRUE(PressLauncherButton(live, IDC_UNINSTALL) &&
+                ui::AnswerMessageBox(kAppTitle, IDYES).text == "Usunąć program 'Jex'?") << "no installation seen";
     EXPECT_EQ("Odinstalowanie zostało zakończone pomyślnie.", ui::AnswerMessageBox(kAppTitle, IDOK, 60000).text);
     EXPECT_EQ(std::vector<std::string>{"JEXINSTL.EXE"}, installed::PresentEntries(m_target, FullFiles));
     EXPECT_FALSE(testenv::KeyExists(HKEY_CURRENT_USER, testenv::kProductKey) || testenv::DirExists(testenv::ShortcutGroup()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(cyrillic.c_str())) << "the Cyrillic folder is gone";
+    RemoveDirectoryW(cyrillic.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cycles, FullCycle,
