@@ -135,6 +135,30 @@ private:
     HGDIOBJ m_hOld;
 };
 
+// Selects a palette into a context as its foreground palette and realises
+// it; the previous palette goes back in at the end. A null palette selects
+// nothing.
+class CRealizedPalette {
+public:
+    CRealizedPalette(HDC dc, HPALETTE palette)
+        : m_hDC(dc), m_hOld(palette ? SelectPalette(dc, palette, FALSE) : nullptr)
+    {
+        if (palette)
+            RealizePalette(dc);
+    }
+    ~CRealizedPalette()
+    {
+        if (m_hOld)
+            SelectPalette(m_hDC, m_hOld, TRUE);
+    }
+    CRealizedPalette(const CRealizedPalette&) = delete;
+    CRealizedPalette& operator=(const CRealizedPalette&) = delete;
+
+private:
+    HDC m_hDC;
+    HPALETTE m_hOld;
+};
+
 // The size of a text in the context's font.
 SIZE TextExtent(HDC dc, const std::string& text);
 // Draws a text at (x, y) as the context's alignment says.

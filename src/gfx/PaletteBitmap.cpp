@@ -55,14 +55,8 @@ void PaletteBitmap::Load(const BYTE* bytes)
         m_pBits = bits;
     } else {
         CClientDC screen(nullptr);
-        HPALETTE oldPalette = nullptr;
-        if (Palette()) {
-            oldPalette = SelectPalette(screen, Palette(), FALSE);
-            RealizePalette(screen);
-        }
+        CRealizedPalette realized(screen, Palette());
         m_hObject = CreateDIBitmap(screen, &m_header, CBM_INIT, bits, info, DIB_RGB_COLORS);
-        if (oldPalette)
-            SelectPalette(screen, oldPalette, TRUE);
     }
 
     if (m_pBits || m_hObject) {
@@ -127,11 +121,7 @@ void PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
     if (width <= 0 || height <= 0 || x < 0 || y < 0)
         return;
 
-    HPALETTE oldPalette = nullptr;
-    if (Palette()) {
-        oldPalette = SelectPalette(dc, Palette(), FALSE);
-        RealizePalette(dc);
-    }
+    CRealizedPalette realized(dc, Palette());
     if (m_pBits) {
         // In bands of rows: the system converts what it copies into the
         // screen's format in a buffer of the copy's size, which for the
@@ -145,18 +135,8 @@ void PaletteBitmap::Draw(HDC dc, const RECT& destination, int column, int row)
         }
     } else {
         CMemoryDC memory(dc);
-        HPALETTE oldMemoryPalette = nullptr;
-        if (Palette()) {
-            oldMemoryPalette = SelectPalette(memory, Palette(), FALSE);
-            RealizePalette(memory);
-        }
-        {
-            CSelectObject bitmap(memory, m_hObject);
-            BitBlt(dc, destination.left, destination.top, width, height, memory, x, y, SRCCOPY);
-        }
-        if (oldMemoryPalette)
-            SelectPalette(memory, oldMemoryPalette, TRUE);
+        CRealizedPalette realizedInMemory(memory, Palette());
+        CSelectObject bitmap(memory, m_hObject);
+        BitBlt(dc, destination.left, destination.top, width, height, memory, x, y, SRCCOPY);
     }
-    if (oldPalette)
-        SelectPalette(dc, oldPalette, TRUE);
 }
