@@ -170,6 +170,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PlacementOnSmallScreens,
 constexpr UINT kShiftTab = 0x10000;
 constexpr int kNormalCell = 0, kHoverCell = 1; // of a strip's four: normal, highlighted, pressed, greyed
 constexpr UINT kPointerOver = 0x20000; // with a button's id, or alone over the background
+// A mouse move where the pointer already is, as the system sends when a window changes under it:
+// it must not take the focus back from the keyboard. Sent, so that it has been handled on return.
+constexpr UINT kMoveInPlace = 0x40000;
 
 struct Step {
     UINT key;          // 0: none, where the focus starts
@@ -211,6 +214,13 @@ TEST_P(Keyboard, MovesTheFocusDownTheScreenPastGreyedButtonsThenPressesOrLeaves)
         if (step.key == kShiftTab) { // typed: the dialog reads the Shift key, which only real input sets
             for (auto [key, up] : {std::pair{VK_SHIFT, 0}, {VK_TAB, 0}, {VK_TAB, 1}, {VK_SHIFT, 1}})
                 keybd_event(key, 0, up ? KEYEVENTF_KEYUP : 0, 0);
+        } else if (step.key == kMoveInPlace) {
+            POINT at = {};
+            GetCursorPos(&at);
+            HWND under = WindowFromPoint(at);
+            ScreenToClient(under, &at);
+            ASSERT_TRUE(SendMessageTimeoutW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 5000,
+                                            nullptr));
         } else if (step.key & kPointerOver) {
             const int id = step.key & 0xFFFF;
             const RECT area = id ? ui::WindowRect(GetDlgItem(m_window, id)) : ui::ClientRectOnScreen(m_window);
@@ -240,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {VK_DOWN, IDC_INSTALL}, {VK_DOWN, IDOK}, {VK_RIGHT, IDC_INTRO}, {VK_UP, IDOK},
                 {VK_LEFT, IDC_INSTALL}, {VK_UP, IDC_INTRO}, {kShiftTab, IDOK, true},
                 {kPointerOver | IDC_INSTALL, IDC_INSTALL, true}, {kPointerOver, 0, true}, {VK_UP, IDOK},
-                {kPointerOver | IDC_INSTALL, IDC_INSTALL}, {kPointerOver, 0}, {kShiftTab, IDOK}}},
+                {kMoveInPlace, IDOK}, {kPointerOver | IDC_INSTALL, IDC_INSTALL}, {VK_DOWN, IDOK},
+                {kMoveInPlace, IDOK}, {kPointerOver, 0}, {kShiftTab, IDOK}}},
         KeyRun{"Installed", true, VK_RETURN, "Nie można odnaleźć CD-ROM'u - JEX",
                {{0, IDC_INTRO}, {VK_TAB, IDC_INSTALL}, {VK_TAB, IDC_UNINSTALL}, {VK_TAB, IDC_CONFIG},
                 {VK_TAB, IDC_GAME}, {VK_TAB, IDOK}, {VK_TAB, IDC_INTRO}, {VK_TAB, IDC_INSTALL}}},

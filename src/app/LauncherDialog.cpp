@@ -194,7 +194,7 @@ LRESULT LauncherDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         // The pointer is over the background, not over a button: taking the
         // focus here ends the highlight of the button that had it.
-        if (!m_bFocusLatch) {
+        if (PointerMoved(m_hWnd, lParam) && !m_bFocusLatch) {
             m_bFocusLatch = true;
             SetFocus();
         }

@@ -2,6 +2,20 @@
 
 #include "gfx/PaletteBitmap.h"
 
+bool PointerMoved(HWND window, LPARAM clientPos)
+{
+    // One record for the program: the launcher and all its buttons share it,
+    // so the pointer coming back onto a button from elsewhere counts.
+    static POINT last = {-1, -1};
+    static bool seen = false;
+    POINT at = {static_cast<short>(LOWORD(clientPos)), static_cast<short>(HIWORD(clientPos))};
+    ClientToScreen(window, &at);
+    const bool moved = !seen || at.x != last.x || at.y != last.y;
+    last = at;
+    seen = true;
+    return moved;
+}
+
 bool BitmapButton::Attach(UINT id, HWND parent, PaletteBitmap* strip, int row)
 {
     if (!SubclassDlgItem(id, parent))
@@ -52,7 +66,7 @@ LRESULT BitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_MOUSEMOVE: {
         LRESULT result = Default(msg, wParam, lParam);
-        if (!m_bHover) {
+        if (PointerMoved(m_hWnd, lParam) && !m_bHover) {
             Invalidate(FALSE);
             m_bHover = true;
             SetFocus();

@@ -1,13 +1,21 @@
 // A push button drawn entirely from one image strip cut into cells: normal,
 // highlighted, pressed and disabled. The highlight follows the pointer by
-// way of the keyboard focus: the first mouse move over the button takes the
-// focus, and losing the focus ends the highlight. A button that has the
-// focus from the keyboard is highlighted all the same.
+// way of the keyboard focus: the first move of the pointer over the button
+// takes the focus, and losing the focus ends the highlight. A button that
+// has the focus from the keyboard is highlighted all the same.
 #pragma once
 
 #include "fw/Button.h"
 
 class PaletteBitmap;
+
+// Whether the WM_MOUSEMOVE that `window` is handling (`clientPos` is its
+// lParam) finds the pointer somewhere else than the one before it did, in
+// any window. The system also sends the message when the pointer has not
+// moved: a window appears or moves under it, or it is set where it already
+// is. Such a message can come after a key has moved the focus on, and must
+// not take the focus back to where the pointer rests.
+bool PointerMoved(HWND window, LPARAM clientPos);
 
 class BitmapButton : public CButton {
 public:
