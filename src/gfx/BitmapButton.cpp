@@ -4,15 +4,17 @@
 
 bool PointerMoved(HWND window, LPARAM clientPos)
 {
-    // One record for the program: the launcher and all its buttons share it,
-    // so the pointer coming back onto a button from elsewhere counts.
-    static POINT last = {-1, -1};
-    static bool seen = false;
+    // One record, of the last move in any window. Within one window the
+    // launcher and its buttons share it, so the pointer coming back onto a
+    // button from elsewhere counts; a move in another window always counts.
+    static HWND lastWindow = nullptr;
+    static POINT last = {};
     POINT at = {static_cast<short>(LOWORD(clientPos)), static_cast<short>(HIWORD(clientPos))};
     ClientToScreen(window, &at);
-    const bool moved = !seen || at.x != last.x || at.y != last.y;
+    const HWND topWindow = GetAncestor(window, GA_ROOT);
+    const bool moved = topWindow != lastWindow || at.x != last.x || at.y != last.y;
+    lastWindow = topWindow;
     last = at;
-    seen = true;
     return moved;
 }
 
